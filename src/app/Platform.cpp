@@ -1,0 +1,47 @@
+#include "app/Platform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+QString& folderOverride() {
+    static QString folder;
+    return folder;
+}
+double& pauseScale() {
+    static double scale = 1.0;
+    return scale;
+}
+}  // namespace
+
+QString appDir() {
+    if (!folderOverride().isEmpty()) return folderOverride();
+    return QCoreApplication::applicationDirPath();
+}
+
+void setAppDir(const QString& folder) { folderOverride() = folder; }
+
+QString databasePath() { return appDir() + QStringLiteral("/data/discvault.mdb"); }
+
+void pauseMs(int milliseconds) {
+    const int wait = int(milliseconds * pauseScale());
+    if (wait <= 0) return;
+    // The window being shown during the pause must paint, so keep painting while waiting.
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < wait) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
+void setPauseScale(double scale) { pauseScale() = scale; }
+
+void openWithShell(const QString& pathOrUrl) {
+    const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ? QUrl(pathOrUrl) : QUrl::fromLocalFile(pathOrUrl);
+    QDesktopServices::openUrl(url);
+}

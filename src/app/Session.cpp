@@ -1,0 +1,4 @@
+#include "app/Session.h"
+
+QString CurrentUserName;
+int CurrentAuthority = kOperator;

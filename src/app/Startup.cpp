@@ -1,0 +1,65 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/Platform.h"
+#include "app/TDmFm.h"
+#include "app/TPictureFm.h"
+#include "app/TProgessBarFm.h"
+#include "app/TProjectMainFm.h"
+#include "app/TpasswordFm.h"
+#include "app/Views.h"
+
+void setUpApplication(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    for (const char* family : {"Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei"}) {
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+            QFont font(QString::fromLatin1(family));
+            font.setPointSize(10);
+            app.setFont(font);
+            break;
+        }
+    }
+    QApplication::setApplicationName(QStringLiteral("orvane"));
+}
+
+TProjectMainFm* createMainWindow(bool withWindows) {
+    auto* main = new TProjectMainFm();
+    TPictureFm* splash = nullptr;
+    if (withWindows) {
+        splash = new TPictureFm();
+        splash->show();
+        splash->repaint();
+        QApplication::processEvents();
+    }
+    createViews(main);
+    if (splash) {
+        splash->close();
+        delete splash;
+        QApplication::processEvents();
+    }
+    return main;
+}
+
+int runOrvane(QApplication& app) {
+    setUpApplication(app);
+    TDmFm dataModule;
+    if (Login() != 1) return 0;
+    TProjectMainFm* main = createMainWindow(true);
+    main->showMaximized();
+    {
+        TProgessBarFm progress;
+        progress.show();
+        progress.repaint();
+        for (int i = 0; i < 4; ++i) progress.step(100);
+        progress.close();
+    }
+    const int code = app.exec();
+    destroyViews();
+    return code;
+}

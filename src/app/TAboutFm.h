@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+class TAboutFm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutFm(QWidget* parent = nullptr);
+    QPushButton* BtnClose;
+};

@@ -1,0 +1,16 @@
+#include "app/TDmFm.h"
+
+#include "app/Guard.h"
+#include "app/Platform.h"
+
+TDmFm::TDmFm(QObject* parent) : QObject(parent), conn(db::Connection::shared()) {
+    setObjectName(QStringLiteral("TDmFm"));
+    guarded([this] { reopen(); });
+}
+
+TDmFm::~TDmFm() { conn.close(); }
+
+void TDmFm::reopen() {
+    conn.close();
+    conn.open(databasePath());
+}

@@ -1,0 +1,58 @@
+#include "app/Views.h"
+
+#include "app/TDenyFm.h"
+#include "app/TProjectMainFm.h"
+#include "inventory/TCdResourceFm.h"
+#include "inventory/TQueryFm.h"
+#include "members/TCdMemberFm.h"
+#include "rental/TAwokeFm.h"
+#include "rental/TCdRentBackFm.h"
+#include "settings/TChargefm.h"
+#include "settings/TCycleFm.h"
+#include "settings/TMortagageFm.h"
+#include "settings/TPersonFm.h"
+#include "settings/TTimelimitFm.h"
+#include "settings/TcdTypeFm.h"
+#include "settings/TcdsetFm.h"
+#include "stats/TReportFm.h"
+#include "stats/TReportSaleFm.h"
+#include "stats/TReportSortFm.h"
+#include "ui/DockArea.h"
+
+AppViews& views() {
+    static AppViews all;
+    return all;
+}
+
+void createViews(TProjectMainFm* main) {
+    AppViews& v = views();
+    v.main = main;
+    DockArea* work = main->PanelMain;
+    auto adopt = [work](auto* view) {
+        work->adopt(view);
+        return view;
+    };
+    v.cdResource = adopt(new TCdResourceFm());
+    v.cdRentBack = adopt(new TCdRentBackFm());
+    v.cdMember = adopt(new TCdMemberFm());
+    v.report = adopt(new TReportFm());
+    v.reportSale = adopt(new TReportSaleFm());
+    v.reportSort = adopt(new TReportSortFm());
+    v.awoke = adopt(new TAwokeFm());
+    v.query = new TQueryFm(main);  // a dialog window of its own
+    v.deny = adopt(new TDenyFm());
+    v.cdset = adopt(new TcdsetFm());
+    // The settings views place themselves in the hub's area as they are created.
+    v.person = new TPersonFm();
+    v.cdType = new TcdTypeFm();
+    v.charge = new TChargefm();
+    v.mortagage = new TMortagageFm();
+    v.timelimit = new TTimelimitFm();
+    v.cycle = new TCycleFm();
+}
+
+void destroyViews() {
+    AppViews& v = views();
+    delete v.main;  // owns every view through its work area
+    v = AppViews();
+}

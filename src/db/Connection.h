@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+// The password the shop's database file is encrypted with.
+inline constexpr const char* kDatabaseKey = "KWIXBRODQUAZ";
+
+// The one connection to the shop's database file.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The connection every query object uses.
+    static Connection& shared();
+
+    // Opens an existing encrypted file read-write; never creates one. Throws db::Error with a message for the
+    // operator when the file is missing, is not a database or the key does not fit.
+    void open(const QString& path, const QByteArray& key = kDatabaseKey);
+    // Creates a new, empty encrypted file (the fresh-database tool and tests only).
+    void create(const QString& path, const QByteArray& key = kDatabaseKey);
+    void close();
+    bool isOpen() const { return handle_ != nullptr; }
+    const QString& path() const { return path_; }
+    sqlite3* handle() const { return handle_; }
+    // Throws db::Error("数据库没有打开") when closed: what every statement hits when start-up could not open the file.
+    sqlite3* requireHandle() const;
+
+    // Runs engine SQL (already translated) that returns no rows.
+    void execEngine(const QString& sql);
+    qint64 lastInsertRowId() const;
+    // Number of rows the last statement changed.
+    int changes() const;
+
+private:
+    void openWithFlags(const QString& path, const QByteArray& key, int flags);
+    sqlite3* handle_ = nullptr;
+    QString path_;
+    QString openError_;  // why the last open failed: repeated by every statement until a file opens
+};
+
+// A prepared statement, finalized when it goes out of scope.
+class Statement {
+public:
+    Statement(const Connection& connection, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const QVariant& value);  // 1-based; an invalid QVariant binds null
+    // Steps once: true while there is a row.
+    bool step();
+    void reset();
+    int columnCount() const;
+    QString columnName(int column) const;
+    QString declaredType(int column) const;
+    int columnType(int column) const;  // SQLITE_INTEGER ... SQLITE_NULL of the current row
+    qint64 columnInt(int column) const;
+    double columnDouble(int column) const;
+    QString columnText(int column) const;
+    sqlite3_stmt* raw() const { return stmt_; }
+
+private:
+    [[noreturn]] void fail(const char* what) const;
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    QString sql_;
+};
+
+}  // namespace db

@@ -1,0 +1,6 @@
+#include "inventory/TQueryFm.h"
+
+TQueryFm::TQueryFm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TQueryFm"));
+    setWindowTitle(QStringLiteral("条件查询"));
+}

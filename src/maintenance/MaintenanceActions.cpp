@@ -1,0 +1,3 @@
+#include "maintenance/MaintenanceActions.h"
+
+void showBackupDialog(QWidget*, bool) {}

@@ -1,0 +1,4 @@
+#include "settings/SettingsActions.h"
+
+void showAuthorityWindow(QWidget*) {}
+void showInitialisationDialog(QWidget*) {}

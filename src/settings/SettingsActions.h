@@ -1,0 +1,8 @@
+#pragma once
+
+class QWidget;
+
+// The main menu's "权限管理": the rights window without an operator name.
+void showAuthorityWindow(QWidget* parent);
+// The main menu's "系统初始化".
+void showInitialisationDialog(QWidget* parent);

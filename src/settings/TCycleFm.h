@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QWidget>
+
+class TCycleFm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TCycleFm(QWidget* parent = nullptr);
+};

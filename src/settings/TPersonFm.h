@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QWidget>
+
+class TPersonFm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPersonFm(QWidget* parent = nullptr);
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QWidget>
+
+class TcdTypeFm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TcdTypeFm(QWidget* parent = nullptr);
+};
