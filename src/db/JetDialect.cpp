@@ -199,8 +199,9 @@ QString render(const std::vector<Token>& t, size_t begin, size_t end) {
     QString out;
     out.reserve(int(end - begin) * 8);
     for (size_t i = begin; i < end; ++i) {
-        if (i > begin) out += u' ';
         const Token& tok = t[i];
+        // Qualified names stay together: TCdResource.Types
+        if (i > begin && !isOp(tok, '.') && !isOp(t[i - 1], '.')) out += u' ';
         switch (tok.kind) {
             case Token::String:
             case Token::Date:
