@@ -389,6 +389,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
 GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
     setSectionsClickable(true);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
 }
 
 void GridHeader::mousePressEvent(QMouseEvent* event) {
@@ -548,6 +549,7 @@ void DataGrid::setOptions(const GridOptions& options) {
     panel_->setVisible(options.groupPanel);
     header_->setDraggableToGroup(options.groupPanel);
     header_->setSortIndicatorShown(options.sorting);
+    header_->setSectionsClickable(true);  // the tree view turns clicks off with its own sorting
     view_->setEditTriggers(options.editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                                   QAbstractItemView::AnyKeyPressed
                                             : QAbstractItemView::NoEditTriggers);

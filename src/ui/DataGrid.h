@@ -19,6 +19,15 @@ namespace ui {
 enum class ColumnKind { Text, Number, Currency, Date, Check, PickList };
 
 struct GridColumn {
+    GridColumn() = default;
+    GridColumn(QString caption_, QString fieldName_, ColumnKind kind_ = ColumnKind::Text, QStringList pickItems_ = {},
+               bool readOnly_ = false, int width_ = 0)
+        : caption(std::move(caption_)),
+          fieldName(std::move(fieldName_)),
+          kind(kind_),
+          pickItems(std::move(pickItems_)),
+          readOnly(readOnly_),
+          width(width_) {}
     QString caption;
     QString fieldName;
     ColumnKind kind = ColumnKind::Text;
