@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/Guard.h"
+#include "app/MyMessageBox.h"
+#include "db/Errors.h"
+#include "support/Fixture.h"
+
+using testing_support::DialogScript;
+
+namespace {
+
+struct BoxSeen {
+    QString title, text;
+    bool okVisible = false, cancelVisible = false;
+};
+
+// Shows the real box and answers it with the given action.
+bool showAndAnswer(int kind, const QString& text, const std::function<void(TMyMessageBoxFm*)>& answer, BoxSeen* seen) {
+    DialogScript dialogs;
+    dialogs.on(QStringLiteral("TMyMessageBoxFm"), [&](QDialog* d) {
+        auto* box = static_cast<TMyMessageBoxFm*>(d);
+        *seen = {box->windowTitle(), box->LabM->text(), box->BtnOk->isVisible(), box->BtnCancel->isVisible()};
+        answer(box);
+    });
+    return MyMessageBox(kind, text);
+}
+
+TEST(MessageBoxTest, EachKindHasItsTitleAndButtons) {
+    const struct {
+        int kind;
+        const char* title;
+        bool cancelShown;
+    } kinds[] = {{mkWarning, "警告", true}, {mkNotice, "提醒", false}, {mkConfirm, "确认", true}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.title);
+        BoxSeen seen;
+        EXPECT_TRUE(showAndAnswer(k.kind, QStringLiteral("请输入编号"), [](TMyMessageBoxFm* b) { b->BtnOk->click(); },
+                                  &seen));
+        EXPECT_EQ(seen.title.toStdString(), std::string(k.title));
+        EXPECT_EQ(seen.text, QStringLiteral("  请输入编号"));
+        EXPECT_TRUE(seen.okVisible);
+        EXPECT_EQ(seen.cancelVisible, k.cancelShown);
+    }
+}
+
+TEST(MessageBoxTest, CancelAndTheCloseBoxAnswerFalse) {
+    BoxSeen seen;
+    EXPECT_FALSE(showAndAnswer(mkConfirm, QStringLiteral("是否继续?"), [](TMyMessageBoxFm* b) { b->BtnCancel->click(); },
+                               &seen));
+    EXPECT_FALSE(showAndAnswer(mkConfirm, QStringLiteral("是否继续?"), [](TMyMessageBoxFm* b) { b->close(); }, &seen));
+    EXPECT_FALSE(showAndAnswer(mkNotice, QStringLiteral("好"), [](TMyMessageBoxFm* b) { b->close(); }, &seen));
+    EXPECT_TRUE(showAndAnswer(mkNotice, QString(), [](TMyMessageBoxFm* b) { b->BtnOk->click(); }, &seen));
+    EXPECT_EQ(seen.text, QStringLiteral("  "));
+}
+
+TEST(MessageBoxTest, TheNoticeButtonIsCentredUnderTheText) {
+    BoxSeen seen;
+    int left = -1, expected = -2;
+    showAndAnswer(
+        mkNotice, QStringLiteral("对不起,你已经输入过这样的编号,请重新输入一个编号."),
+        [&](TMyMessageBoxFm* b) {
+            left = b->BtnOk->x();
+            expected = b->width() / 2 - b->BtnOk->width() / 2;
+            b->BtnOk->click();
+        },
+        &seen);
+    EXPECT_NEAR(left, expected, 1);
+}
+
+TEST(MessageBoxTest, HandlersEndQuietlyOnSilentStopAndShowOtherErrors) {
+    testing_support::MessageScript messages;
+    bool after = false;
+    guarded([&] {
+        throw db::SilentStop();
+        after = true;
+    });
+    EXPECT_FALSE(after);
+    messages.expect(kErrorBoxKind, QStringLiteral("Field 'x' not found"));
+    guarded([] { throw db::Error(QStringLiteral("Field 'x' not found")); });
+    EXPECT_EQ(messages.shown().size(), 1u);
+}
+
+}  // namespace
