@@ -37,7 +37,31 @@ namespace dates {
 
 QDateTime zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
 
-QString toStored(const QDateTime& moment) { return moment.toString(QString::fromLatin1(kStoredFormat)); }
+QString toStored(const QDateTime& moment) {
+    // Written by hand: this runs for every #date# of every text and every stored date.
+    const QDate d = moment.date();
+    const QTime t = moment.time();
+    if (!d.isValid() || d.year() < 0 || d.year() > 9999) return moment.toString(QString::fromLatin1(kStoredFormat));
+    char16_t buffer[19];
+    auto put = [&buffer](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i) {
+            buffer[at + i] = char16_t(u'0' + value % 10);
+            value /= 10;
+        }
+    };
+    put(0, d.year(), 4);
+    buffer[4] = u'-';
+    put(5, d.month(), 2);
+    buffer[7] = u'-';
+    put(8, d.day(), 2);
+    buffer[10] = u' ';
+    put(11, t.hour(), 2);
+    buffer[13] = u':';
+    put(14, t.minute(), 2);
+    buffer[16] = u':';
+    put(17, t.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(buffer), 19);
+}
 QString toStored(const QDate& day) { return toStored(QDateTime(day, QTime(0, 0))); }
 
 QString toDisplay(const QDateTime& moment) {

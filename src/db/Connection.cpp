@@ -57,8 +57,9 @@ void Connection::openWithFlags(const QString& path, const QByteArray& key, int f
         throw Error(QStringLiteral("无法打开数据库文件“%1”：文件已损坏、不是本系统的数据库或密码不符（%2）。")
                         .arg(path, message));
     }
-    // Every statement is final at once and must survive a crash or power loss.
-    sqlite3_exec(handle, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF;", nullptr, nullptr, nullptr);
+    // Every statement is final at once and must survive a crash or power loss; a large page cache spares
+    // decrypting the catalogue again each time a view re-reads it.
+    sqlite3_exec(handle, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536;", nullptr, nullptr, nullptr);
     jet::registerEngineFunctions(handle);
     handle_ = handle;
     path_ = path;

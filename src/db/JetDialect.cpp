@@ -31,19 +31,39 @@ namespace {
 struct Token {
     enum Kind { Ident, Number, String, Date, Op };
     Kind kind;
-    QString text;  // identifiers, numbers and operators as written; strings unescaped; dates in stored form
+    // A slice of the source text where possible (translation runs on every query), else a text of its own:
+    // identifiers, numbers and operators as written; strings unescaped; dates in stored form.
+    QStringView slice;
+    QString owned;
+    QStringView text() const { return owned.isNull() ? slice : QStringView(owned); }
+
+    static Token of(Kind kind, QStringView slice) { return Token{kind, slice, QString()}; }
+    static Token made(Kind kind, QString text) { return Token{kind, QStringView(), std::move(text)}; }
 };
 
 bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
 bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
 bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
+// Keyword test without building strings: it runs for every identifier of every text.
 bool is(const Token& t, const char* keyword) {
-    return t.kind == Token::Ident && t.text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+    if (t.kind != Token::Ident) return false;
+    const QStringView text = t.text();
+    int i = 0;
+    for (; keyword[i]; ++i) {
+        if (i >= text.size()) return false;
+        char16_t c = text[i].unicode();
+        if (c >= 'A' && c <= 'Z') c = char16_t(c + ('a' - 'A'));
+        if (c != char16_t(keyword[i])) return false;
+    }
+    return i == text.size();
 }
-bool isOp(const Token& t, char op) { return t.kind == Token::Op && t.text.size() == 1 && t.text[0] == QLatin1Char(op); }
+bool isOp(const Token& t, char op) {
+    return t.kind == Token::Op && t.text().size() == 1 && t.text()[0] == QLatin1Char(op);
+}
 
-std::vector<Token> tokenize(const QString& s) {
+std::vector<Token> tokenize(const QString& source) {
+    const QStringView s(source);
     std::vector<Token> tokens;
     tokens.reserve(s.size() / 4 + 4);
     const int n = s.size();
@@ -54,11 +74,14 @@ std::vector<Token> tokenize(const QString& s) {
             ++i;
         } else if (c == u'"' || c == u'\'') {
             QString value;
+            bool doubled = false;
             int j = i + 1;
             bool closed = false;
             while (j < n) {
                 if (s[j] == c) {
                     if (j + 1 < n && s[j + 1] == c) {
+                        if (!doubled) value = s.mid(i + 1, j - i - 1).toString();
+                        doubled = true;
                         value += c;
                         j += 2;
                         continue;
@@ -67,23 +90,31 @@ std::vector<Token> tokenize(const QString& s) {
                     ++j;
                     break;
                 }
-                value += s[j++];
+                if (doubled) value += s[j];
+                ++j;
             }
-            if (!closed) throw db::Error(QStringLiteral("Syntax error in string in query expression '%1'.").arg(s.mid(i)));
-            tokens.push_back({Token::String, value});
+            if (!closed)
+                throw db::Error(
+                    QStringLiteral("Syntax error in string in query expression '%1'.").arg(s.mid(i).toString()));
+            if (doubled)
+                tokens.push_back(Token::made(Token::String, std::move(value)));
+            else
+                tokens.push_back(Token::of(Token::String, s.mid(i + 1, j - i - 2)));
             i = j;
         } else if (c == u'#') {
             const int close = s.indexOf(u'#', i + 1);
-            const QString body = close < 0 ? QString() : s.mid(i + 1, close - i - 1);
+            const QString body = close < 0 ? QString() : s.mid(i + 1, close - i - 1).toString();
             const auto moment = db::dates::parse(body);
             if (close < 0 || !moment)
-                throw db::Error(QStringLiteral("Syntax error in date in query expression '%1'.").arg(s.mid(i)));
-            tokens.push_back({Token::Date, db::dates::toStored(*moment)});
+                throw db::Error(
+                    QStringLiteral("Syntax error in date in query expression '%1'.").arg(s.mid(i).toString()));
+            tokens.push_back(Token::made(Token::Date, db::dates::toStored(*moment)));
             i = close + 1;
         } else if (c == u'[') {
             const int close = s.indexOf(u']', i + 1);
-            if (close < 0) throw db::Error(QStringLiteral("Invalid bracketing of name '%1'.").arg(s.mid(i)));
-            tokens.push_back({Token::Ident, u'"' + s.mid(i + 1, close - i - 1).replace(u'"', QStringLiteral("\"\"")) + u'"'});
+            if (close < 0) throw db::Error(QStringLiteral("Invalid bracketing of name '%1'.").arg(s.mid(i).toString()));
+            tokens.push_back(Token::made(
+                Token::Ident, u'"' + s.mid(i + 1, close - i - 1).toString().replace(u'"', QStringLiteral("\"\"")) + u'"'));
             i = close + 1;
         } else if (isAsciiDigit(c) || (c == u'.' && i + 1 < n && isAsciiDigit(s[i + 1]))) {
             int j = i;
@@ -101,24 +132,24 @@ std::vector<Token> tokenize(const QString& s) {
                 }
             }
             // "5and" is 5 followed by "and": the texts join a number and a keyword without a blank.
-            tokens.push_back({Token::Number, s.mid(i, j - i)});
+            tokens.push_back(Token::of(Token::Number, s.mid(i, j - i)));
             i = j;
         } else if (isIdentStart(c)) {
             int j = i + 1;
             while (j < n && isIdentPart(s[j])) ++j;
-            tokens.push_back({Token::Ident, s.mid(i, j - i)});
+            tokens.push_back(Token::of(Token::Ident, s.mid(i, j - i)));
             i = j;
         } else {
             if (i + 1 < n) {
                 const QChar d = s[i + 1];
                 if ((c == u'<' && (d == u'=' || d == u'>')) || (c == u'>' && d == u'=') || (c == u'!' && d == u'=') ||
                     (c == u'|' && d == u'|')) {
-                    tokens.push_back({Token::Op, s.mid(i, 2)});
+                    tokens.push_back(Token::of(Token::Op, s.mid(i, 2)));
                     i += 2;
                     continue;
                 }
             }
-            tokens.push_back({Token::Op, QString(c)});
+            tokens.push_back(Token::of(Token::Op, s.mid(i, 1)));
             ++i;
         }
     }
@@ -151,23 +182,23 @@ void rewrite(const std::vector<Token>& in, int begin, int end, std::vector<Token
                         if (depth == 0 && isOp(in[k], ',')) commas.push_back(k);
                     }
                     if (commas.size() == 2) {
-                        out.push_back({Token::Op, QStringLiteral("(")});
-                        out.push_back({Token::Ident, QStringLiteral("CASE")});
-                        out.push_back({Token::Ident, QStringLiteral("WHEN")});
+                        out.push_back(Token::made(Token::Op, QStringLiteral("(")));
+                        out.push_back(Token::made(Token::Ident, QStringLiteral("CASE")));
+                        out.push_back(Token::made(Token::Ident, QStringLiteral("WHEN")));
                         rewrite(in, i + 2, commas[0], out);
-                        out.push_back({Token::Ident, QStringLiteral("THEN")});
+                        out.push_back(Token::made(Token::Ident, QStringLiteral("THEN")));
                         rewrite(in, commas[0] + 1, commas[1], out);
-                        out.push_back({Token::Ident, QStringLiteral("ELSE")});
+                        out.push_back(Token::made(Token::Ident, QStringLiteral("ELSE")));
                         rewrite(in, commas[1] + 1, close, out);
-                        out.push_back({Token::Ident, QStringLiteral("END")});
-                        out.push_back({Token::Op, QStringLiteral(")")});
+                        out.push_back(Token::made(Token::Ident, QStringLiteral("END")));
+                        out.push_back(Token::made(Token::Op, QStringLiteral(")")));
                         i = close;
                         continue;
                     }
                 }
             }
             if (!qualified && (is(t, "true") || is(t, "false")) && !(i + 1 < end && isOp(in[i + 1], '('))) {
-                out.push_back({Token::Number, is(t, "true") ? QStringLiteral("1") : QStringLiteral("0")});
+                out.push_back(Token::made(Token::Number, is(t, "true") ? QStringLiteral("1") : QStringLiteral("0")));
                 continue;
             }
             if (is(t, "delete") && i + 2 < end && isOp(in[i + 1], '*') && is(in[i + 2], "from")) {
@@ -190,8 +221,8 @@ void swapRightJoins(std::vector<Token>& t) {
         Token& left = t[i - 1];
         Token& right = t[join + 1];
         if (left.kind != Token::Ident || right.kind != Token::Ident) continue;
-        std::swap(left.text, right.text);
-        t[i].text = QStringLiteral("LEFT");
+        std::swap(left, right);
+        t[i] = Token::made(Token::Ident, QStringLiteral("LEFT"));
     }
 }
 
@@ -206,14 +237,14 @@ QString render(const std::vector<Token>& t, size_t begin, size_t end) {
             case Token::String:
             case Token::Date:
                 out += u'\'';
-                for (QChar c : tok.text) {
+                for (QChar c : tok.text()) {
                     if (c == u'\'') out += u'\'';
                     out += c;
                 }
                 out += u'\'';
                 break;
             default:
-                out += tok.text;
+                out += tok.text();
         }
     }
     return out;
@@ -249,7 +280,7 @@ void analyse(const std::vector<Token>& t, Translation& result) {
         if (isOp(t[i], ')')) --depth;
         if (depth == 0 && (is(t[i], "group") || is(t[i], "union") || is(t[i], "having"))) return;
     }
-    result.table = t[from + 1].text;
+    result.table = t[from + 1].text().toString();
     result.selectList = render(t, 1, from);
     result.tail = render(t, tailStart, t.size());
 }
