@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
 
 #include "app/Platform.h"
@@ -51,6 +52,8 @@ int runOrvane(QApplication& app) {
     TDmFm dataModule;
     if (Login() != 1) return 0;
     TProjectMainFm* main = createMainWindow(true);
+    // Without a window manager to honour the request, the window still fills the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) main->setGeometry(screen->availableGeometry());
     main->showMaximized();
     {
         TProgessBarFm progress;
