@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6charts6-dev qt6-translations-l10n
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-translations-l10n
           libsqlcipher-dev libgtest-dev fonts-noto-cjk libgl1-mesa-dev xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
