@@ -1,6 +1,7 @@
 #include "ui/DbControls.h"
 
 #include <QDoubleValidator>
+#include <QEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
@@ -100,7 +101,19 @@ DbPickList::DbPickList(const QString& name, QWidget* parent, bool allowTyping) :
     binding_ = new FieldBinding(
         this, [this] { return currentText(); }, [this](const QString& t) { showText(t); });
     connect(this, &QComboBox::activated, binding_, &FieldBinding::userEdited);
-    if (allowTyping) connect(lineEdit(), &QLineEdit::textEdited, binding_, &FieldBinding::userEdited);
+    if (allowTyping)
+        connect(lineEdit(), &QLineEdit::textEdited, binding_, &FieldBinding::userEdited);
+    else
+        lineEdit()->installEventFilter(this);
+}
+
+bool DbPickList::eventFilter(QObject* watched, QEvent* event) {
+    // A click anywhere on a pick-only list opens its choices, as on any drop-down list.
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress && isEnabled()) {
+        showPopup();
+        return true;
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void DbPickList::setChoices(const QStringList& choices) {

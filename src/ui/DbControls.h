@@ -82,6 +82,9 @@ public:
     void setFieldText(const QString& text);
     FieldBinding* binding() const { return binding_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showText(const QString& text);
     FieldBinding* binding_;
