@@ -443,7 +443,8 @@ void TCdMemberFm::checkSystem() {
         members::refuse(SystemName, QStringLiteral("请输入该会员制度名称,已保证会员制度资料数据录入的完整性."));
     if (SystemTypes->text().isEmpty())
         members::refuse(SystemTypes, QStringLiteral("请选择该会员制度所属类型,已保证会员资料数据录入时可进行选择!"));
-    if (CdRewardDays->textValue().isEmpty())
+    // The spin box shows an empty grant as 0; the field tells whether one was entered.
+    if (CdRewardDays->textValue().isEmpty() || Q->field(QStringLiteral("RewardDaysOrCounts")).isNull())
         members::refuse(CdRewardDays, QStringLiteral("请输入允许的天数或部数,否则不能发生出租操作!"));
     if (CdRewardDays->textValue().toInt() <= 0)
         members::refuse(CdRewardDays, QStringLiteral("错误输入，允许天数或部数的值小于0，请修改!"));
