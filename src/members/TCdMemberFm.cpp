@@ -227,6 +227,8 @@ void TCdMemberFm::connectHandlers() {
         BtnAddMember->setEnabled(Q2->state() == Query::Browse);
         BtnSaveMember->setEnabled(Q2->isEditing());
         BtnCancelMember->setEnabled(BtnSaveMember->isEnabled());
+        // However the pending member ended (buttons, or a move in the grid), the scheme is chosen no more.
+        if (Q2->state() == Query::Browse) endMemberEntry();
     });
     connect(Q2, &Query::dataChanged, this, [this] { EpButton2->setEnabled(Q2->recordCount() > 0); });
     // Moving through the list shows each member's figures; a row being entered keeps what was shown.

@@ -32,15 +32,15 @@ TMemberKponTollFm::TMemberKponTollFm(const QString& memberId, QWidget* parent) :
     PickEditmembersystem->setObjectName(QStringLiteral("PickEditmembersystem"));
     PickEditmembersystem->setEditable(true);
     PickEditmembersystem->setInsertPolicy(QComboBox::NoInsert);
-    PickEditmembersystem->setMinimumWidth(160);
+    PickEditmembersystem->setMinimumWidth(200);
     AllowS = new QLabel(this);
     AllowS->setObjectName(QStringLiteral("AllowS"));
-    AllowS->setMinimumWidth(60);
+    AllowS->setMinimumWidth(40);
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Labeltoll = new QLabel(this);
     Labeltoll->setObjectName(QStringLiteral("Labeltoll"));
-    Labeltoll->setMinimumWidth(60);
+    Labeltoll->setMinimumWidth(40);
     auto* yuan = new QLabel(QStringLiteral("元"), this);
     yuan->setObjectName(QStringLiteral("Label6"));
 
@@ -56,12 +56,18 @@ TMemberKponTollFm::TMemberKponTollFm(const QString& memberId, QWidget* parent) :
     form->addWidget(Mname, 1, 1, 1, 2);
     caption(2, "本次续费类型:");
     form->addWidget(PickEditmembersystem, 2, 1, 1, 2);
+    // Each figure is followed by its unit.
+    auto figure = [form](int row, QLabel* value, QLabel* unit) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(value);
+        line->addWidget(unit);
+        line->addStretch(1);
+        form->addLayout(line, row, 1, 1, 2);
+    };
     caption(3, "允许天数或部数:");
-    form->addWidget(AllowS, 3, 1);
-    form->addWidget(Label4, 3, 2);
+    figure(3, AllowS, Label4);
     caption(4, "缴纳会费金额:");
-    form->addWidget(Labeltoll, 4, 1);
-    form->addWidget(yuan, 4, 2);
+    figure(4, Labeltoll, yuan);
     form->setColumnStretch(1, 1);
 
     EnterBtn = new QPushButton(QStringLiteral("确定"), this);

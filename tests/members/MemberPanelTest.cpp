@@ -110,6 +110,19 @@ TEST_F(MemberPanelTest, CancelDropsTheNewMember) {
     EXPECT_EQ(view->RemainCounts->text(), u8("8"));
 }
 
+TEST_F(MemberPanelTest, LeavingANewMemberRowInTheGridEndsTheEntry) {
+    addMember(u8("A01"), u8("张三"), u8("金卡"), 30, 8);
+    openOnMembers();
+    view->BtnAddMember->click();
+    clickMember(u8("A01"));  // nothing typed: the new row is dropped
+    EXPECT_EQ(view->Q2->state(), db::Query::Browse);
+    EXPECT_EQ(count(u8("TMemberResource")), 1);
+    EXPECT_FALSE(view->SystemType->isEnabled());
+    EXPECT_TRUE(view->BtnAddMember->isEnabled());
+    EXPECT_EQ(view->RemainCounts->text(), u8("8"));
+    EXPECT_EQ(view->OpenDate->text(), u8("2026-11-01"));
+}
+
 struct MemberCase {
     const char* what;
     const char* name;
