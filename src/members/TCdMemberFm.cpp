@@ -215,24 +215,24 @@ QWidget* TCdMemberFm::buildSystemPanel() {
 }
 
 void TCdMemberFm::connectHandlers() {
-    connect(Q, &Query::stateChanged, this, [this] {
+    connectGuarded(Q, &Query::stateChanged, this, [this] {
         AddSystemBtn->setEnabled(Q->state() == Query::Browse);
         SaveSystemBtn->setEnabled(Q->isEditing());
         CancleSystemBtn->setEnabled(SaveSystemBtn->isEnabled());
     });
-    connect(Q, &Query::dataChanged, this, [this] {
+    connectGuarded(Q, &Query::dataChanged, this, [this] {
         if (Q->isEmpty()) RzBitBtn4->setEnabled(false);
     });
-    connect(Q2, &Query::stateChanged, this, [this] {
+    connectGuarded(Q2, &Query::stateChanged, this, [this] {
         BtnAddMember->setEnabled(Q2->state() == Query::Browse);
         BtnSaveMember->setEnabled(Q2->isEditing());
         BtnCancelMember->setEnabled(BtnSaveMember->isEnabled());
         // However the pending member ended (buttons, or a move in the grid), the scheme is chosen no more.
         if (Q2->state() == Query::Browse) endMemberEntry();
     });
-    connect(Q2, &Query::dataChanged, this, [this] { EpButton2->setEnabled(Q2->recordCount() > 0); });
+    connectGuarded(Q2, &Query::dataChanged, this, [this] { EpButton2->setEnabled(Q2->recordCount() > 0); });
     // Moving through the list shows each member's figures; a row being entered keeps what was shown.
-    connect(Q2, &Query::currentRowChanged, this, [this] {
+    connectGuarded(Q2, &Query::currentRowChanged, this, [this] {
         if (Q2->state() == Query::Browse) showCurrentMember();
     });
 

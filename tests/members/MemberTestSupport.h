@@ -28,8 +28,8 @@ protected:
                    const QString& joined = QStringLiteral("2026-11-01")) {
         exec(u8("insert into TMemberResource (PersonId, MemberName, OpenAccountDate, AttributeType, AllowDaysOrCounts, "
                 "RemainDaysOrCounts) values (") +
-             jet::quoted(number) + u',' + jet::quoted(name) + u8(",#") + joined + u8("#,") + jet::quoted(scheme) + u',' +
-             QString::number(allow) + u',' + QString::number(remain) + u')');
+             jet::quoted(number) + u',' + jet::quoted(name) + u8(",#") + joined + u8("#,") + jet::quoted(scheme) +
+             u',' + QString::number(allow) + u',' + QString::number(remain) + u')');
     }
     void addPayment(const QString& number, const QString& name, const QString& scheme, int grant) {
         exec(u8("insert into TMemberKeepOnToll (PersonId, MemberName, AttributeType, AllowDaysOrCounts, KeeponDate) "

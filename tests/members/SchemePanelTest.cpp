@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QTest>
 
 #include "app/MyMessageBox.h"
 #include "members/MemberTestSupport.h"
@@ -109,6 +110,17 @@ TEST_F(MemberViewTest, SavedSchemeIsStoredAndTheBoxesClose) {
     // No check looks for a scheme of the same name.
     enterScheme(u8("次卡\"VIP'"), u8(kDay), u8("5"), u8("3"));
     EXPECT_EQ(count(u8("TMemberSystem")), 2);
+}
+
+TEST_F(MemberViewTest, EnterOnAButtonClicksItAndElsewhereMovesOn) {
+    openView();
+    view->AddSystemBtn->setFocus();
+    QTest::keyClick(view->AddSystemBtn, Qt::Key_Return);
+    EXPECT_EQ(view->Q->state(), db::Query::Insert);
+    ASSERT_EQ(QApplication::focusWidget(), view->SystemName);
+    QTest::keyClick(view->SystemName, Qt::Key_Return);
+    EXPECT_EQ(view->Q->state(), db::Query::Insert);
+    EXPECT_NE(QApplication::focusWidget(), view->SystemName);
 }
 
 struct SchemeCase {
