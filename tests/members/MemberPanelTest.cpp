@@ -94,6 +94,16 @@ TEST_F(MemberPanelTest, JoiningWritesTheMemberAndOnePaymentRowWithoutFee) {
     EXPECT_EQ(view->Q2->recordCount(), 1);
 }
 
+TEST_F(MemberPanelTest, QuotesInNamesAndNumbersAreOrdinaryText) {
+    openOnMembers();
+    enterMember(u8("O'Neil \"Jr\""), u8("Q\"1'"), u8("金卡"));
+    EXPECT_EQ(memberText(u8("Q\"1'"), "MemberName"), u8("O'Neil \"Jr\""));
+    EXPECT_EQ(count(u8("TMemberKeepOnToll"), u8("where PersonId=") + jet::quoted(u8("Q\"1'"))), 1);
+    messages->expect(mkNotice, u8("对不起,该会员编号已存在,请重新输入,若需续费,请取消该操作!."));
+    enterMember(u8("别人"), u8("q\"1'"), u8("金卡"));
+    EXPECT_EQ(count(u8("TMemberResource")), 1);
+}
+
 TEST_F(MemberPanelTest, CancelDropsTheNewMember) {
     addMember(u8("A01"), u8("张三"), u8("金卡"), 30, 8);
     openOnMembers();
