@@ -260,6 +260,7 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 }
 
 void GridModel::onAboutToChange(db::RowChange change, int row) {
+    changingRows_ = change != db::RowChange::Update;
     switch (change) {
         case db::RowChange::Reset:
             beginResetModel();
@@ -326,6 +327,7 @@ void GridModel::onChanged(db::RowChange change, int row) {
             break;
         }
     }
+    changingRows_ = false;
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -617,7 +619,8 @@ void DataGrid::followQuery(int row) {
 }
 
 void DataGrid::onCurrentChanged(const QModelIndex& current) {
-    if (syncing_) return;
+    // The view moves its current row by itself while rows are removed or reset; only the query decides then.
+    if (syncing_ || model_->changingRows()) return;
     const int row = model_->sourceRow(current);
     if (row < 0) return;
     db::Query* query = model_->query();
