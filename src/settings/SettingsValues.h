@@ -25,6 +25,10 @@ db::Money defaultDeposit();
 // One column of a settings grid.
 ui::GridColumn gridColumn(const QString& caption, const QString& fieldName, ui::ColumnKind kind, int width = 0);
 
+// After an operator's TPerson row was renamed: the rights row follows the new name, so the operator keeps password
+// and level.
+void followRename(const QString& oldName, const QString& newName);
+
 // A push button with its objectName; the settings dialogs build their rows of buttons with it.
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
 // "确定" (default, takes Enter) and "取消" at the right of one row.

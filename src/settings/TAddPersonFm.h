@@ -25,7 +25,6 @@ private:
     QString typedName() const;
     void onAuthorityManage();
     void onEnter();
-    void renameRights(const QString& oldName, const QString& newName);
     QString rowText() const;
     qint64 id_;
 };

@@ -44,6 +44,23 @@ TPersonFm::TPersonFm(QWidget* parent) : QWidget(parent) {
     connect(Qperson, &db::Query::dataChanged, this, follow);
     connect(Qperson, &db::Query::rowsChanged, this, follow);
     follow();
+    // A name changed in the grid takes its rights row along, as a change in the operator dialog does.
+    Qperson->setBeforePost([this] {
+        if (Qperson->state() != db::Query::Edit) return;
+        const qint64 id = Qperson->field(QStringLiteral("Id")).asInteger();
+        db::Query stored;
+        stored.reopen(QStringLiteral("select * from TPerson where id=") + QString::number(id));
+        renaming_ = {id, stored.field(QStringLiteral("PersonName")).asString()};
+    });
+    connectGuarded(Qperson, &db::Query::stateChanged, this, [this] {
+        if (!renaming_ || Qperson->isEditing()) return;
+        const Renaming was = *renaming_;
+        renaming_.reset();
+        db::Query stored;
+        stored.reopen(QStringLiteral("select * from TPerson where id=") + QString::number(was.id));
+        if (!stored.isEmpty())
+            settings::followRename(was.oldName, stored.field(QStringLiteral("PersonName")).asString());
+    });
 
     // Lives in the settings hub's content area.
     if (views().cdset) views().cdset->PanelSetting->adopt(this);

@@ -176,6 +176,20 @@ TEST_F(OperatorsTest, RenamedOperatorKeepsPasswordAndLevel) {
     EXPECT_EQ(CurrentAuthority, 1);
 }
 
+TEST_F(OperatorsTest, NameChangedInTheGridTakesItsRightsRowAlong) {
+    addOperator(QStringLiteral("张三"), QStringLiteral("abc"), 1);
+    TPersonFm list;
+    ui::GridModel* model = list.dxDBGrid5->model();
+    ASSERT_TRUE(model->setData(model->index(0, 0), QStringLiteral("张四"), Qt::EditRole));
+    list.Qperson->post();
+    EXPECT_EQ(rightsRows(QStringLiteral("张三")), 0);
+    EXPECT_EQ(passwordOf(QStringLiteral("张四")), QStringLiteral("abc"));
+    // A change given up leaves the rights where they are.
+    ASSERT_TRUE(model->setData(model->index(0, 0), QStringLiteral("张五"), Qt::EditRole));
+    list.Qperson->cancel();
+    EXPECT_EQ(rightsRows(QStringLiteral("张四")), 1);
+}
+
 TEST_F(OperatorsTest, RenamingOneOfTwoNamesakesCopiesTheRightsRow) {
     addOperator(QStringLiteral("张三"), QStringLiteral("abc"), 2);
     exec(QStringLiteral("insert into TPerson (PersonName) values (\"张三\")"));
