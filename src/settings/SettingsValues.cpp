@@ -73,7 +73,6 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
 
 QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel) {
     ok->setDefault(true);
-    cancel->setAutoDefault(false);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(ok);

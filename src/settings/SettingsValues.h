@@ -31,7 +31,7 @@ void followRename(const QString& oldName, const QString& newName);
 
 // A push button with its objectName; the settings dialogs build their rows of buttons with it.
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
-// "确定" (default, takes Enter) and "取消" at the right of one row.
+// "确定" (the default button, taken by Enter unless another button has the focus) and "取消" at the right of one row.
 QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel);
 
 }  // namespace settings

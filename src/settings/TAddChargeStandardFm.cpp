@@ -1,6 +1,7 @@
 #include "settings/TAddChargeStandardFm.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,6 +51,16 @@ TAddChargeStandardFm::TAddChargeStandardFm(qint64 id, QWidget* parent) : QDialog
         ChargeName->setText(Q->field(QStringLiteral("ChargeName")).asString());
         RentSum->setText(Q->field(QStringLiteral("RentSum")).asMoney().toString());
     });
+}
+
+void TAddChargeStandardFm::keyPressEvent(QKeyEvent* event) {
+    // Enter after the name goes on to the amount; Enter anywhere else takes the focused or the default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && ChargeName->hasFocus()) {
+        RentSum->setFocus(Qt::TabFocusReason);
+        RentSum->selectAll();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QString TAddChargeStandardFm::rowText() const {

@@ -18,6 +18,9 @@ public:
     QPushButton* BtnCancel;
     db::Query* Q;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void onOk();
     QString rowText() const;

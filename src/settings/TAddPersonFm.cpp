@@ -21,7 +21,6 @@ TAddPersonFm::TAddPersonFm(qint64 id, QWidget* parent) : QDialog(parent), id_(id
     Label2 = new QLabel(QStringLiteral("(新增用户初始密码均为:862)"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     AuthorityManage = settings::makeButton(QStringLiteral("AuthorityManage"), QStringLiteral("权限管理"), this);
-    AuthorityManage->setAutoDefault(false);
     EnterButton = settings::makeButton(QStringLiteral("EnterButton"), QStringLiteral("确定"), this);
     CancelButton = settings::makeButton(QStringLiteral("CancelButton"), QStringLiteral("取消"), this);
 

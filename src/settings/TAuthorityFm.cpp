@@ -66,7 +66,6 @@ void TAuthorityFm::build() {
     levels_->addButton(EpCheckBox2, kAdministrator);
     levels_->addButton(EpCheckBox3, kOperator);
     BtnPass = settings::makeButton(QStringLiteral("BtnPass"), QStringLiteral("修改密码"), this);
-    BtnPass->setAutoDefault(false);
     BtnOk = settings::makeButton(QStringLiteral("BtnOk"), QStringLiteral("确定"), this);
     BtnCancel = settings::makeButton(QStringLiteral("BtnCancel"), QStringLiteral("取消"), this);
 

@@ -1,6 +1,7 @@
 // Charge standards and disc types: the two lists and their dialogs.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -147,6 +148,21 @@ TEST_F(ChargeTypeTest, CtrlDeleteAsksFirst) {
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(count(QStringLiteral("TCdType")), 1);
     EXPECT_FALSE(view.RzBitBtn3->isEnabled());
+}
+
+TEST_F(ChargeTypeTest, EnterAfterTheNameMovesToTheAmountAndThenSaves) {
+    TAddChargeStandardFm dialog(0);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.ChargeName->setFocus();
+    QTest::keyClicks(dialog.ChargeName, QStringLiteral("VIP"));
+    QTest::keyClick(dialog.ChargeName, Qt::Key_Return);
+    EXPECT_EQ(count(QStringLiteral("TChargeStandard")), 1);
+    ASSERT_TRUE(dialog.RentSum->hasFocus());
+    QTest::keyClicks(dialog.RentSum, QStringLiteral("3"));
+    QTest::keyClick(dialog.RentSum, Qt::Key_Return);
+    EXPECT_EQ(scalarMoney(QStringLiteral("select RentSum from TChargeStandard where ChargeName=\"VIP\"")),
+              Money::fromInt(3));
 }
 
 TEST_F(ChargeTypeTest, CancelLeavesTheTablesAlone) {

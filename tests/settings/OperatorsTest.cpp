@@ -140,6 +140,24 @@ TEST_F(OperatorsTest, OperatorDialogRefusals) {
     EXPECT_EQ(count(QStringLiteral("TAuthority")), 1);
 }
 
+TEST_F(OperatorsTest, BlanksAroundANewNameAreDropped) {
+    // The login trims the picked name, so a name saved with blanks could never find its rights row.
+    dialogs->on(QStringLiteral("TAuthorityFm"), [](QDialog* d) {
+        auto* fm = static_cast<TAuthorityFm*>(d);
+        EXPECT_EQ(fm->PersonCombox->currentText(), QStringLiteral("王五"));
+        fm->EpCheckBox2->click();
+        fm->BtnOk->click();
+    });
+    TAddPersonFm dialog(0);
+    dialog.show();
+    dialog.PersonName->setText(QStringLiteral(" 王五  "));
+    dialog.AuthorityManage->click();
+    dialog.EnterButton->click();
+    EXPECT_EQ(count(QStringLiteral("TPerson"), QStringLiteral("where PersonName=\"王五\"")), 1);
+    EXPECT_EQ(logIn(QStringLiteral("王五"), QStringLiteral("862")), 1);
+    EXPECT_EQ(CurrentAuthority, 1);
+}
+
 TEST_F(OperatorsTest, NameOfAnOperatorWithRightsAddsASecondPersonRow) {
     addOperator(QStringLiteral("张三"), QStringLiteral("1"), 1);
     TAddPersonFm dialog(0);
