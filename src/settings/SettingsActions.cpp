@@ -1,4 +1,11 @@
 #include "settings/SettingsActions.h"
 
-void showAuthorityWindow(QWidget*) {}
+#include "app/Modal.h"
+#include "settings/TAuthorityFm.h"
+
+void showAuthorityWindow(QWidget* parent) {
+    TAuthorityFm rights(parent);
+    execModal(&rights);
+}
+
 void showInitialisationDialog(QWidget*) {}

@@ -1,9 +1,33 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
+#include "db/Query.h"
+
+class QPushButton;
+namespace ui {
+class DataGrid;
+}
+
+// The operators who may log in; the super user is never listed.
 class TPersonFm : public QWidget {
     Q_OBJECT
 public:
     explicit TPersonFm(QWidget* parent = nullptr);
+    ui::DataGrid* dxDBGrid5;
+    QPushButton* PBtnNew;
+    QPushButton* PBtnmodify;
+    QPushButton* PbtnDel;
+    db::Query* Qperson;
+
+private:
+    void openDialog(qint64 id);
+    void deleteOperator();
+
+    struct Renaming {
+        qint64 id;
+        QString oldName;
+    };
+    std::optional<Renaming> renaming_;  // a grid change of a name, between its check and its write
 };

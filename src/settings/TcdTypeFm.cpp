@@ -1,11 +1,62 @@
 #include "settings/TcdTypeFm.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/Guard.h"
+#include "app/Modal.h"
 #include "app/Views.h"
+#include "inventory/TCdResourceFm.h"
+#include "settings/SettingsValues.h"
+#include "settings/TAddTypesFm.h"
 #include "settings/TcdsetFm.h"
+#include "ui/DataGrid.h"
 #include "ui/DockArea.h"
 
 TcdTypeFm::TcdTypeFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TcdTypeFm"));
-    // Lives in the settings hub's content area.
-    if (views().cdset) views().cdset->PanelSetting->adopt(this);
+    Qtype = new db::Query(this, QStringLiteral("Qtype"));
+    dxDBGrid7 = new ui::DataGrid(Qtype, QStringLiteral("dxDBGrid7"), this);
+    dxDBGrid7->setColumns(
+        {settings::gridColumn(QStringLiteral("光盘类型"), QStringLiteral("CdTypes"), ui::ColumnKind::Text)});
+    dxDBGrid7->setOptions(ui::GridOptions{true, true, false, false, true});
+    RzBitBtn1 = settings::makeButton(QStringLiteral("RzBitBtn1"), QStringLiteral("新增"), this);
+    RzBitBtn2 = settings::makeButton(QStringLiteral("RzBitBtn2"), QStringLiteral("修改"), this);
+    RzBitBtn3 = settings::makeButton(QStringLiteral("RzBitBtn3"), QStringLiteral("删除"), this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(RzBitBtn1);
+    buttons->addWidget(RzBitBtn2);
+    buttons->addWidget(RzBitBtn3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(dxDBGrid7, 1);
+    layout->addLayout(buttons);
+
+    connectGuarded(RzBitBtn1, &QPushButton::clicked, this, [this] { openDialog(0); });
+    // On an empty list the Id reads as 0, which makes it a new type.
+    connectGuarded(RzBitBtn2, &QPushButton::clicked, this,
+                   [this] { openDialog(Qtype->field(QStringLiteral("Id")).asInteger()); });
+    connectGuarded(RzBitBtn3, &QPushButton::clicked, this, [this] { Qtype->remove(); });
+    // "删除" follows the list: enabled exactly while it has rows.
+    auto follow = [this] { RzBitBtn3->setEnabled(Qtype->recordCount() > 0); };
+    connect(Qtype, &db::Query::dataChanged, this, follow);
+    connect(Qtype, &db::Query::rowsChanged, this, follow);
+    follow();
+
+    // Lives in the settings hub's content area and makes itself visible there.
+    if (views().cdset) views().cdset->PanelSetting->dock(this);
+    guarded([this] {
+        Qtype->reopen(QStringLiteral("select * from TCdType where CdTypes<>") +
+                      jet::quoted(QStringLiteral("其它类型")));
+    });
+}
+
+void TcdTypeFm::openDialog(qint64 id) {
+    TAddTypesFm dialog(id, this);
+    if (execModal(&dialog) != QDialog::Accepted) return;
+    Qtype->refresh();
+    // The catalogue offers the new or renamed type at once.
+    if (views().cdResource) views().cdResource->reloadTypeChoices();
 }

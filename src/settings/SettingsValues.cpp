@@ -1,0 +1,83 @@
+#include "settings/SettingsValues.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+#include "db/Errors.h"
+#include "db/Query.h"
+
+namespace settings {
+
+qint64 integerFromText(const QString& text) {
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (!ok || value < INT32_MIN || value > INT32_MAX)
+        throw db::Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
+db::Money amountFromText(const QString& text) {
+    db::Money amount;
+    if (!db::Money::tryParse(text, &amount))
+        throw db::Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return amount;
+}
+
+db::Money defaultDeposit() {
+    db::Query q;
+    q.reopen(QStringLiteral("select * from TbMortagage"));
+    return q.field(QStringLiteral("MortagageSum")).asMoney();
+}
+
+ui::GridColumn gridColumn(const QString& caption, const QString& fieldName, ui::ColumnKind kind, int width) {
+    ui::GridColumn column;
+    column.caption = caption;
+    column.fieldName = fieldName;
+    column.kind = kind;
+    column.width = width;
+    return column;
+}
+
+// The login finds an operator's password and level by name, so the rights row follows the new name. When another
+// operator still carries the old name, that one keeps the row and the renamed operator gets a copy of it.
+void followRename(const QString& oldName, const QString& newName) {
+    if (oldName == newName) return;
+    db::Query rights;
+    rights.reopen(QStringLiteral("select * from TAuthority where UserName=") + jet::quoted(oldName));
+    if (rights.isEmpty()) return;
+    db::Query taken;
+    taken.reopen(QStringLiteral("select * from TAuthority where UserName=") + jet::quoted(newName));
+    // The new name has rights of its own already (names need not be unique): they stay as they are.
+    if (!taken.isEmpty()) return;
+    db::Query others;
+    others.reopen(QStringLiteral("select * from TPerson where PersonName=") + jet::quoted(oldName));
+    if (others.isEmpty()) {
+        rights.execSql(QStringLiteral("update TAuthority set UserName=") + jet::quoted(newName) +
+                       QStringLiteral(" where UserName=") + jet::quoted(oldName));
+        return;
+    }
+    const QString password = rights.field(QStringLiteral("Passward")).asString();
+    const qint64 level = rights.field(QStringLiteral("Authority")).asInteger();
+    taken.append();
+    taken.field(QStringLiteral("UserName")).setString(newName);
+    taken.field(QStringLiteral("Passward")).setString(password);
+    taken.field(QStringLiteral("Authority")).setInteger(level);
+    taken.post();
+}
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel) {
+    ok->setDefault(true);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
+}  // namespace settings

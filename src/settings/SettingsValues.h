@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include "db/Money.h"
+#include "ui/DataGrid.h"
+
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
+class QWidget;
+
+namespace settings {
+
+// The text of an integer box read as a number of days; anything else ends the handler with
+// "'<text>' is not a valid integer value".
+qint64 integerFromText(const QString& text);
+// The text of an amount box read as money; anything else ends the handler with
+// "'<text>' is not a valid floating point value".
+db::Money amountFromText(const QString& text);
+
+// The deposit a new rental sheet starts with: MortagageSum of the first row of TbMortagage (0 when it has none).
+db::Money defaultDeposit();
+
+// One column of a settings grid.
+ui::GridColumn gridColumn(const QString& caption, const QString& fieldName, ui::ColumnKind kind, int width = 0);
+
+// After an operator's TPerson row was renamed: the rights row follows the new name, so the operator keeps password
+// and level.
+void followRename(const QString& oldName, const QString& newName);
+
+// A push button with its objectName; the settings dialogs build their rows of buttons with it.
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
+// "确定" (the default button, taken by Enter unless another button has the focus) and "取消" at the right of one row.
+QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel);
+
+}  // namespace settings

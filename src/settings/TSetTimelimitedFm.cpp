@@ -1,0 +1,48 @@
+#include "settings/TSetTimelimitedFm.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/Guard.h"
+#include "settings/SettingsValues.h"
+
+TSetTimelimitedFm::TSetTimelimitedFm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TSetTimelimitedFm"));
+    setWindowTitle(QStringLiteral("设置时间限制"));
+    QSetTimelimited = new db::Query(this, QStringLiteral("QSetTimelimited"));
+    SetTimelimited = new QLineEdit(this);
+    SetTimelimited->setObjectName(QStringLiteral("SetTimelimited"));
+    SetTimelimited->setAlignment(Qt::AlignRight);
+    BtnOk = settings::makeButton(QStringLiteral("BtnOk"), QStringLiteral("确定"), this);
+    BtnCancel = settings::makeButton(QStringLiteral("BtnCancel"), QStringLiteral("取消"), this);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("设置默认时间限制:"), this));
+    row->addWidget(SetTimelimited, 1);
+    row->addWidget(new QLabel(QStringLiteral("天"), this));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(settings::buttonRow(BtnOk, BtnCancel));
+    setMinimumWidth(300);
+
+    connectGuarded(BtnOk, &QPushButton::clicked, this, [this] { onOk(); });
+    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    guarded([this] {
+        QSetTimelimited->reopen(QStringLiteral("select * from Timelimited"));
+        // An empty table reads as 0.
+        SetTimelimited->setText(QString::number(QSetTimelimited->field(QStringLiteral("timelimited")).asInteger()));
+    });
+    SetTimelimited->selectAll();
+}
+
+void TSetTimelimitedFm::onOk() {
+    QSetTimelimited->reopen(QStringLiteral("select * from Timelimited"));
+    QSetTimelimited->edit();  // an empty table gets its row back here
+    QSetTimelimited->field(QStringLiteral("timelimited")).setInteger(settings::integerFromText(SetTimelimited->text()));
+    QSetTimelimited->post();
+    accept();
+}
