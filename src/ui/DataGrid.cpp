@@ -260,6 +260,7 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 }
 
 void GridModel::onAboutToChange(db::RowChange change, int row) {
+    changingRows_ = change != db::RowChange::Update;
     switch (change) {
         case db::RowChange::Reset:
             beginResetModel();
@@ -285,6 +286,10 @@ void GridModel::onAboutToChange(db::RowChange change, int row) {
 }
 
 void GridModel::onChanged(db::RowChange change, int row) {
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{changingRows_};
     switch (change) {
         case db::RowChange::Reset:
             gridEdit_ = false;
@@ -615,7 +620,9 @@ void DataGrid::followQuery(int row) {
 }
 
 void DataGrid::onCurrentChanged(const QModelIndex& current) {
-    if (syncing_) return;
+    // While rows are inserted or removed the view moves its current index on its own; the query decides the current
+    // row then (a cancelled new row must not be posted by such a move).
+    if (syncing_ || model_->isChangingRows()) return;
     const int row = model_->sourceRow(current);
     if (row < 0) return;
     db::Query* query = model_->query();

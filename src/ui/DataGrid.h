@@ -65,6 +65,8 @@ public:
     // A cell was changed by in-place editing since the row was last saved or cancelled.
     bool hasGridEdit() const { return gridEdit_; }
     void clearGridEdit() { gridEdit_ = false; }
+    // Between the query's announcement of inserted, removed or re-read rows and their arrival.
+    bool isChangingRows() const { return changingRows_; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -98,6 +100,7 @@ private:
     int groupColumn_ = -1;
     bool editable_ = false;
     bool gridEdit_ = false;
+    bool changingRows_ = false;
 };
 
 // A rule a view paints with after the shared striping: the row's query row and the cell's style.
