@@ -256,6 +256,7 @@ void TCdResourceFm::buildViewMenu() {
 
 void TCdResourceFm::connectHandlers() {
     connectGuarded(Q, &db::Query::stateChanged, this, [this] { onStateChange(); });
+    connectGuarded(Q, &db::Query::stateChanged, this, [this] { volumesForNewSeries(); });
     // The standard shown belongs to the row shown, also while the operator only browses.
     connectGuarded(Q, &db::Query::currentRowChanged, this, [this] {
         if (Q->state() == db::Query::Browse) showRowStandard();
@@ -447,9 +448,8 @@ void TCdResourceFm::saveRecord() {
     if (Q->state() == db::Query::Edit) {
         Q->post();
     } else {
+        // A new series gets its volumes as soon as it is written (see volumesForNewSeries).
         Q->post();
-        const qint64 id = Q->field("ID").asInteger();
-        if (CdSitcom->text() == kYes) makeSeriesVolumes(id);
     }
     BtnBuy->setEnabled(true);
     BtnSale->setEnabled(true);
@@ -504,7 +504,21 @@ void TCdResourceFm::checkBeforePost() {
             QStandard->close();
         }
         Q->field("RentPrice").setMoney(rent);
+        seriesAwaitingVolumes_ = Q->field("SitComYesOrNo").asString() == kYes;
     }
+}
+
+void TCdResourceFm::volumesForNewSeries() {
+    // Runs when the main query is browsing again: the new row may have been written by "保存" or by moving to another
+    // row in the grid, and either way the series must not stay without volumes.
+    if (!seriesAwaitingVolumes_ || Q->state() != db::Query::Browse) return;
+    seriesAwaitingVolumes_ = false;
+    if (Q->currentRow() < 0 || Q->field("ID").isNull() || Q->field("SitComYesOrNo").asString() != kYes) return;
+    const qint64 id = Q->field("ID").asInteger();
+    QFind->reopen(QStringLiteral("select count(*) as volumes from Sitcom where CdId=") + QString::number(id));
+    const bool made = QFind->field("volumes").asInteger() > 0;
+    QFind->close();
+    if (!made) makeSeriesVolumes(id);
 }
 
 void TCdResourceFm::offerMerge(bool isNew, qint64 id) {
@@ -536,10 +550,11 @@ void TCdResourceFm::offerMerge(bool isNew, qint64 id) {
 
 void TCdResourceFm::makeSeriesVolumes(qint64 id) {
     MyMessageBox(mkNotice, QStringLiteral("此光盘属于连续剧，为方便出租为每集生成一个编号."));
-    const QString number = CdCountId->text();
-    const QString title = CdName->text();
-    const int discs = CdPerCount->value();
-    const int sets = CdCount->value();
+    // What the inputs showed when the row was written.
+    const QString number = Q->field("CountId").asString();
+    const QString title = Q->field("CdName").asString();
+    const int discs = int(Q->field("PerPieces").asInteger());
+    const int sets = int(Q->field("BuySeriesCount").asInteger());
 
     QFind->reopen(QStringLiteral("select * from Sitcom where Id=-1"));
     auto addUnit = [&](const QList<int>& discsOnUnit) {

@@ -99,6 +99,7 @@ private:
     void refuse(const QString& message, QWidget* focus);
     void offerMerge(bool isNew, qint64 id);
     void makeSeriesVolumes(qint64 id);
+    void volumesForNewSeries();
     void settlePendingChange();
 
     void setRecordInputsEnabled(bool enabled);
@@ -117,4 +118,5 @@ private:
     bool seriesSaleFlag_ = false;
     bool seriesDiscardFlag_ = false;
     bool shownOnce_ = false;
+    bool seriesAwaitingVolumes_ = false;  // a new series passed its checks and is being written
 };

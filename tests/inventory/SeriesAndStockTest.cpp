@@ -63,6 +63,22 @@ TEST_F(SeriesTest, NewSeriesGetsItsVolumesAndShowsThem) {
     EXPECT_EQ(dialogs->opened("TSitcomFm"), 6);
 }
 
+TEST_F(SeriesTest, ANewSeriesWrittenByMovingToAnotherRowStillGetsItsVolumes) {
+    addTitle("A1", "单片");
+    dialogs->on("TSitcomFm", [](QDialog* d) { d->accept(); });
+    startPurchase("S9", "射雕", 4, 3, QStringLiteral("是"));
+    messages->expect(mkNotice, kSeriesNotice);
+    select("A1");
+    const qint64 id = scalarInt("select ID from TCdResource where CountId=\"S9\"");
+    EXPECT_EQ(volumeRows(*this, id), (QStringList{"S9-12 1,2集 射雕 3/3", "S9-34 3,4集 射雕 3/3"}));
+    EXPECT_EQ(dialogs->opened("TSitcomFm"), 1);
+    // Later writes of the series do not make volumes again.
+    select("S9");
+    fm->CdPosition->setFieldText("B架");
+    fm->BtnSave->click();
+    EXPECT_EQ(count("Sitcom"), 2);
+}
+
 TEST_F(SeriesTest, RenamingASeriesRenamesItsVolumes) {
     const qint64 id = addTitle("S1", "旧名", "是", 2);
     const qint64 other = addTitle("S2", "旧名", "是", 2);
