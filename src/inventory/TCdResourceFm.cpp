@@ -733,11 +733,8 @@ void TCdResourceFm::saveMovement(Movement movement) {
         price = Q->field("BuyPrice").asMoney().roundedToYuan();
     }
 
-    if (sale)
-        BtnDepose->setEnabled(true);
-    else
-        BtnSale->setEnabled(true);
     BtnBuy->setEnabled(true);
+    BtnDepose->setEnabled(true);
 
     QSaleDiscard->reopen(QStringLiteral("select * from CdSalesDiscard"));
     QSaleDiscard->append();

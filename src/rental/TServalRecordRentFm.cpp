@@ -10,6 +10,20 @@
 #include "app/MyMessageBox.h"
 #include "db/Errors.h"
 
+namespace {
+// The text as a like pattern that matches only itself: each wildcard character stands in brackets.
+QString literalPattern(const QString& text) {
+    QString pattern;
+    for (const QChar c : text) {
+        if (c == u'*' || c == u'?' || c == u'#' || c == u'[')
+            pattern += u'[' + QString(c) + u']';
+        else
+            pattern += c;
+    }
+    return pattern;
+}
+}  // namespace
+
 TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const QString& name, QWidget* parent)
     : QDialog(parent), mode_(mode) {
     setObjectName(QStringLiteral("TServalRecordRentFm"));
@@ -43,7 +57,10 @@ TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const
         LabHead->setText(QStringLiteral("当前连续剧的详细记录如下"));
         BtnOk->setText(QStringLiteral("关闭窗口"));
         BtnCancel->hide();
-        Q->reopen(QStringLiteral("select * from Sitcom where CdCountId like ") + jet::containsPattern(number));
+        // A volume's number is its title's number, "-" and its discs: matching the start keeps S10's volumes out of
+        // the list of S1.
+        Q->reopen(QStringLiteral("select * from Sitcom where CdCountId like ") +
+                  jet::quoted(literalPattern(number) + QStringLiteral("-*")));
         connect(BtnOk, &QPushButton::clicked, this, &QDialog::accept);
     } else {
         LabHead->setText(QStringLiteral("当前库存不为零的记录如下列表所示，请选择一条进行操作："));

@@ -97,6 +97,11 @@ TEST_F(SeriesTest, DoubleClickOnASeriesListsItsVolumesReadOnly) {
     addVolume(id, "S1-12", "连续剧", 2);
     addVolume(id, "S1-34", "连续剧", 0);
     addTitle("A1", "单片");
+    const qint64 longer = addTitle("S10", "另一部", "是", 2);
+    addVolume(longer, "S10-12", "另一部", 2);
+    const qint64 odd = addTitle("X#[1]*", "怪编号", "是", 2);
+    addVolume(odd, "X#[1]*-12", "怪编号", 2);
+    addVolume(odd, "X5[1]*-34", "怪编号", 2);
     QStringList shown;
     dialogs->on("TServalRecordRentFm", [&](QDialog* d) {
         auto* list = static_cast<TServalRecordRentFm*>(d);
@@ -114,7 +119,11 @@ TEST_F(SeriesTest, DoubleClickOnASeriesListsItsVolumesReadOnly) {
     Q_EMIT fm->GridMain->rowDoubleClicked();
     EXPECT_EQ(dialogs->opened("TServalRecordRentFm"), 1);
     EXPECT_EQ(shown, (QStringList{"S1-12/2", "S1-34/0"}));
-    EXPECT_EQ(scalarInt("select sum(Stock) from Sitcom"), 2);
+    shown.clear();
+    select("X#[1]*");
+    Q_EMIT fm->GridMain->rowDoubleClicked();
+    EXPECT_EQ(shown, (QStringList{"X#[1]*-12/2"}));
+    EXPECT_EQ(scalarInt("select sum(Stock) from Sitcom"), 8);
 }
 
 TEST_F(SeriesTest, ChooseModeTakesOneVolumeAndRefusesAnEmptyOne) {
