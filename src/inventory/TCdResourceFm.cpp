@@ -407,6 +407,7 @@ void TCdResourceFm::onBuy() {
     Q->field("PerPieces").setInteger(2);
     Q->field("BuySeriesCount").setInteger(1);
     Q->field("BuyDate").setDate(db::Clock::today());
+    Q->field("BuyPrice").setMoney(db::Money());  // the price box is never empty
 
     CdType1->setFieldText(QStringLiteral("其它类型"));
     CdPerCount->setFieldText(QStringLiteral("2"));
@@ -486,6 +487,8 @@ void TCdResourceFm::checkBeforePost() {
         refuse(QStringLiteral("请输入该光盘的出租价格,已保证出租时候的自动计算."), CdRentStandard);
 
     offerMerge(isNew, id);
+
+    if (Q->field("BuyPrice").isNull()) Q->field("BuyPrice").setMoney(db::Money());
 
     if (!isNew) {
         CdSitcom->setEnabled(false);

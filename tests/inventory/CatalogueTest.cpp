@@ -54,6 +54,7 @@ TEST_F(CatalogueTest, BuyPresetsTheNewTitleAndListsStandards) {
     EXPECT_EQ(fm->CdSitcom->text(), QStringLiteral("否"));
     EXPECT_EQ(fm->CdType3->text(), QStringLiteral("碟版"));
     EXPECT_EQ(fm->CdBuyDate->text(), QStringLiteral("2026-12-10"));
+    EXPECT_EQ(fm->CdPrice->text(), QStringLiteral("0"));
     ASSERT_EQ(fm->CdRentStandard->count(), 2);
     EXPECT_EQ(fm->CdRentStandard->itemText(0), QStringLiteral("默认标准2元"));
     EXPECT_EQ(fm->CdRentStandard->itemText(1), QStringLiteral("新片3.5元"));
@@ -213,6 +214,24 @@ TEST_F(CatalogueTest, EditMergeAddsTheEditedSetsToTheOtherTitleAndDropsTheEdit) 
     EXPECT_EQ(fm->Q->state(), db::Query::Browse);
 }
 
+TEST_F(CatalogueTest, CancelDropsAnEditAndDeleteDuringAnEditDeletesTheSavedRow) {
+    addTitle("A1", "英雄", "否", 4);
+    addTitle("A2", "十面埋伏", "否", 2);
+    select("A1");
+    fm->CdName->setFieldText("改名");
+    fm->BtnCancel->click();
+    EXPECT_EQ(fm->CdName->text(), QStringLiteral("英雄"));
+    EXPECT_EQ(scalarText("select CdName from TCdResource where CountId=\"A1\""), QStringLiteral("英雄"));
+    EXPECT_EQ(buttons(), (ButtonStates{true, true, true, false, true, false}));
+
+    select("A2");
+    fm->CdName->setFieldText("");
+    messages->expect(mkConfirm, QStringLiteral("注意:此操作会删除该条光盘资料数据,是否继续?"), true);
+    fm->BtnDelete->click();
+    EXPECT_EQ(count("TCdResource"), 1);
+    EXPECT_EQ(count("TCdResource", "where CountId=\"A2\""), 0);
+}
+
 TEST_F(CatalogueTest, TitleWithoutMatchingStandardCannotBeEdited) {
     addTitle("A1", "英雄", "否", 4, "10", "2026-12-01", "7");
     select("A1");
@@ -343,6 +362,27 @@ TEST_F(CatalogueTest, EnterClicksAFocusedButtonAndOtherwiseMovesOn) {
     EXPECT_NE(QApplication::focusWidget(), fm->CdCountId);
     EXPECT_TRUE(fm->isAncestorOf(QApplication::focusWidget()));
     EXPECT_EQ(fm->Q->state(), db::Query::Insert);
+}
+
+}  // namespace
+
+namespace {
+
+class FirstDockingTest : public testing_support::AppTest {};
+
+TEST_F(FirstDockingTest, TheListIsReadAgainWhenTheCatalogueIsFirstOpened) {
+    startViews();
+    exec("insert into TCdResource (CountId, CdName, SitComYesOrNo) values (\"A1\", \"英雄\", \"否\")");
+    TCdResourceFm* fm = views().cdResource;
+    EXPECT_EQ(fm->Q->recordCount(), 0);
+    mainWindow->selectModule(Module::CdResource);
+    EXPECT_EQ(fm->Q->recordCount(), 1);
+    fm->MenuSeries->trigger();
+    mainWindow->selectModule(Module::CdRent);
+    mainWindow->selectModule(Module::CdResource);
+    // Docked again it comes back as it was left.
+    EXPECT_EQ(fm->Q->recordCount(), 0);
+    EXPECT_EQ(fm->DisplayLabel->text(), QStringLiteral("[是连续剧的碟片]"));
 }
 
 }  // namespace

@@ -137,6 +137,7 @@ TEST_F(QueryDialogTest, ConfirmReopensTheCatalogueList) {
         query->BtnEnter->click();
         EXPECT_FALSE(query->isVisible());
         EXPECT_EQ(listed(), c.numbers);
+        EXPECT_FALSE(fm->Q->isReadOnly());
         // The filter label keeps its text.
         EXPECT_EQ(fm->DisplayLabel->text(), QStringLiteral("[是连续剧的碟片]"));
     }
