@@ -64,6 +64,7 @@ TCdResourceFm::TCdResourceFm(QWidget* parent) : TGridFatherFm(parent) {
     options.groupPanel = true;
     GridMain->setOptions(options);
     GridMain->sortBy(QStringLiteral("SitComYesOrNo"), Qt::AscendingOrder);
+    GridMain->setMinimumHeight(160);
 
     DisplayLabel = new QLabel(PanelGridTop);
     DisplayLabel->setObjectName(QStringLiteral("DisplayLabel"));
@@ -137,6 +138,15 @@ void TCdResourceFm::buildEditPanel() {
     CdRentPrice->bind(Q, QStringLiteral("RentPrice"));
     CdPerCount->setRange(0, 999);
     CdCount->setRange(0, 99999);
+    for (QWidget* input : std::initializer_list<QWidget*>{CdCountId, CdName, CdBuyDate, CdPrice, CdType1, CdPerCount,
+                                                         CdCount, CdRegion, CdType2, CdSitcom, CdType3, CdPlayer,
+                                                         CdDirector, CdPosition})
+        input->setMinimumWidth(110);
+    // A list that cannot be typed into opens on a click anywhere on it, not only on its arrow.
+    for (QComboBox* list : {static_cast<QComboBox*>(CdType1), static_cast<QComboBox*>(CdRegion),
+                            static_cast<QComboBox*>(CdType2), static_cast<QComboBox*>(CdSitcom),
+                            static_cast<QComboBox*>(CdType3), CdRentStandard})
+        list->lineEdit()->installEventFilter(this);
 
     auto* record = new QGridLayout;
     record->setHorizontalSpacing(6);
@@ -313,6 +323,20 @@ void TCdResourceFm::connectHandlers() {
     connectGuarded(BtnSave, &QPushButton::clicked, this, [this] { onSave(); });
     connectGuarded(BtnDelete, &QPushButton::clicked, this, [this] { onDelete(); });
     connectGuarded(BtnCancel, &QPushButton::clicked, this, [this] { onCancel(); });
+}
+
+bool TCdResourceFm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+        event->type() == QEvent::MouseButtonDblClick) {
+        auto* line = qobject_cast<QLineEdit*>(watched);
+        auto* list = line ? qobject_cast<QComboBox*>(line->parentWidget()) : nullptr;
+        if (list && line->isReadOnly() && list->isEnabled()) {
+            // Opened on the release, so that the release does not close the list again at once.
+            if (event->type() == QEvent::MouseButtonRelease) list->showPopup();
+            return true;
+        }
+    }
+    return TGridFatherFm::eventFilter(watched, event);
 }
 
 void TCdResourceFm::reloadTypeChoices() {
