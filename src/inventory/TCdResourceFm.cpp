@@ -97,8 +97,8 @@ void TCdResourceFm::buildEditPanel() {
     CdPerCount = new ui::DbSpinEdit(QStringLiteral("CdPerCount"), panel);
     CdCount = new ui::DbSpinEdit(QStringLiteral("CdCount"), panel);
     CdRegion = new ui::DbPickList(QStringLiteral("CdRegion"), panel);
-    CdRegion->setChoices({QStringLiteral("香港"), QStringLiteral("美国"), QStringLiteral("大陆"), QStringLiteral("台湾"),
-                          QStringLiteral("其它")});
+    CdRegion->setChoices({QStringLiteral("香港"), QStringLiteral("美国"), QStringLiteral("大陆"),
+                          QStringLiteral("台湾"), QStringLiteral("其它")});
     CdType2 = new ui::DbPickList(QStringLiteral("CdType2"), panel);
     CdType2->setChoices({QStringLiteral("DVD"), QStringLiteral("VCD"), QStringLiteral("CD")});
     CdSitcom = new ui::DbPickList(QStringLiteral("CdSitcom"), panel);
@@ -138,14 +138,14 @@ void TCdResourceFm::buildEditPanel() {
     CdRentPrice->bind(Q, QStringLiteral("RentPrice"));
     CdPerCount->setRange(0, 999);
     CdCount->setRange(0, 99999);
-    for (QWidget* input : std::initializer_list<QWidget*>{CdCountId, CdName, CdBuyDate, CdPrice, CdType1, CdPerCount,
-                                                         CdCount, CdRegion, CdType2, CdSitcom, CdType3, CdPlayer,
-                                                         CdDirector, CdPosition})
+    for (QWidget* input :
+         std::initializer_list<QWidget*>{CdCountId, CdName, CdBuyDate, CdPrice, CdType1, CdPerCount, CdCount, CdRegion,
+                                         CdType2, CdSitcom, CdType3, CdPlayer, CdDirector, CdPosition})
         input->setMinimumWidth(110);
     // A list that cannot be typed into opens on a click anywhere on it, not only on its arrow.
-    for (QComboBox* list : {static_cast<QComboBox*>(CdType1), static_cast<QComboBox*>(CdRegion),
-                            static_cast<QComboBox*>(CdType2), static_cast<QComboBox*>(CdSitcom),
-                            static_cast<QComboBox*>(CdType3), CdRentStandard})
+    for (QComboBox* list :
+         {static_cast<QComboBox*>(CdType1), static_cast<QComboBox*>(CdRegion), static_cast<QComboBox*>(CdType2),
+          static_cast<QComboBox*>(CdSitcom), static_cast<QComboBox*>(CdType3), CdRentStandard})
         list->lineEdit()->installEventFilter(this);
 
     auto* record = new QGridLayout;
@@ -274,8 +274,8 @@ void TCdResourceFm::connectHandlers() {
     Q->setBeforePost([this] { checkBeforePost(); });
 
     connectGuarded(MenuByTime, &QAction::triggered, this, [this] {
-        applyFilter(QStringLiteral("[按时间先后显示碟片]"), QStringLiteral("select * from TCdResource order by Buydate"),
-                    false);
+        applyFilter(QStringLiteral("[按时间先后显示碟片]"),
+                    QStringLiteral("select * from TCdResource order by Buydate"), false);
     });
     connectGuarded(MenuAll, &QAction::triggered, this, [this] {
         MenuAll->setChecked(true);
@@ -366,9 +366,9 @@ void TCdResourceFm::applyFilter(const QString& label, const QString& sql, bool r
 }
 
 void TCdResourceFm::setRecordInputsEnabled(bool enabled) {
-    for (QWidget* input : std::initializer_list<QWidget*>{CdCountId, CdName, CdBuyDate, CdPrice, CdType1, CdPerCount,
-                                                         CdCount, CdRegion, CdType2, CdSitcom, CdType3, CdPlayer,
-                                                         CdDirector, CdIntroduce, CdPosition})
+    for (QWidget* input :
+         std::initializer_list<QWidget*>{CdCountId, CdName, CdBuyDate, CdPrice, CdType1, CdPerCount, CdCount, CdRegion,
+                                         CdType2, CdSitcom, CdType3, CdPlayer, CdDirector, CdIntroduce, CdPosition})
         input->setEnabled(enabled);
 }
 
@@ -505,8 +505,7 @@ void TCdResourceFm::checkBeforePost() {
     const bool numberUsed = !QCountId->isEmpty();
     QCountId->close();
     if (numberUsed) refuse(QStringLiteral("对不起,你已经输入过这样的编号,请重新输入一个编号."), CdCountId);
-    if (title.trimmed().isEmpty())
-        refuse(QStringLiteral("请输入该光盘的名称,已保证光盘资料数据录入的完整性."), CdName);
+    if (title.trimmed().isEmpty()) refuse(QStringLiteral("请输入该光盘的名称,已保证光盘资料数据录入的完整性."), CdName);
     if (CdRentStandard->currentText().isEmpty())
         refuse(QStringLiteral("请输入该光盘的出租价格,已保证出租时候的自动计算."), CdRentStandard);
 
@@ -558,8 +557,9 @@ void TCdResourceFm::offerMerge(bool isNew, qint64 id) {
                       QStringLiteral(" And ID <>") + QString::number(id) + QStringLiteral(" and SitComYesOrNo=") +
                       jet::quoted(kNo));
     for (QFind->first(); !QFind->eof(); QFind->next()) {
-        if (!MyMessageBox(mkConfirm, QStringLiteral("系统在你所输记录中查到有相同片名的记录，请确认是否是同一部片子,"
-                                                    "是请点确认，系统自动增加库存，否请点击取消，系统再新增一个记录！")))
+        if (!MyMessageBox(mkConfirm,
+                          QStringLiteral("系统在你所输记录中查到有相同片名的记录，请确认是否是同一部片子,"
+                                         "是请点确认，系统自动增加库存，否请点击取消，系统再新增一个记录！")))
             continue;
         const int bought = CdCount->value();
         QFind->edit();
@@ -684,9 +684,10 @@ void TCdResourceFm::startMovement(Movement movement) {
         QSaleDiscard->close();
         if (lacking) {
             flag = false;
-            MyMessageBox(mkNotice,
-                         sale ? QStringLiteral("销售的该记录为连续剧，它每集的库存不足1，不能做为整部销售.")
-                              : QStringLiteral("报废的该记录为连续剧，它每集的库存不足1，还有在外出租的碟片，不能做为整部废."));
+            MyMessageBox(
+                mkNotice,
+                sale ? QStringLiteral("销售的该记录为连续剧，它每集的库存不足1，不能做为整部销售.")
+                     : QStringLiteral("报废的该记录为连续剧，它每集的库存不足1，还有在外出租的碟片，不能做为整部废."));
             return;
         }
     } else if (Q->field("stock").asInteger() <= 0) {
@@ -748,8 +749,9 @@ void TCdResourceFm::saveMovement(Movement movement) {
         }
         flag = true;
     } else if (count > Q->field("stock").asInteger()) {
-        refuse(what + QStringLiteral("套数不能大于该光盘的当前库存(%1套),请重新输入.").arg(Q->field("stock").asInteger()),
-               countInput);
+        refuse(
+            what + QStringLiteral("套数不能大于该光盘的当前库存(%1套),请重新输入.").arg(Q->field("stock").asInteger()),
+            countInput);
     }
     db::Money price;
     if (sale) {

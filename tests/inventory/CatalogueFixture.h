@@ -38,9 +38,9 @@ protected:
         exec(QStringLiteral("insert into TCdResource (CountId, CdName, SitComYesOrNo, stock, BuySeriesCount, BuyPrice, "
                             "BuyDate, RentPrice, PerPieces, Types, CdDvdOrVcd, CdRegion) values (") +
              jet::quoted(number) + u',' + jet::quoted(name) + u',' + jet::quoted(series) + u',' +
-             QString::number(stock) + u',' + QString::number(stock) + u',' + buyPrice + u',' +
-             QStringLiteral("#") + buyDate + QStringLiteral("#,") + rent + QStringLiteral(",2,") +
-             jet::quoted(QStringLiteral("其它类型")) + QStringLiteral(",\"VCD\",\"香港\")"));
+             QString::number(stock) + u',' + QString::number(stock) + u',' + buyPrice + u',' + QStringLiteral("#") +
+             buyDate + QStringLiteral("#,") + rent + QStringLiteral(",2,") + jet::quoted(QStringLiteral("其它类型")) +
+             QStringLiteral(",\"VCD\",\"香港\")"));
         const qint64 id = scalarInt(QStringLiteral("select max(ID) from TCdResource"));
         fm->Q->refresh();
         return id;

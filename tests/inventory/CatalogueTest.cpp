@@ -9,7 +9,8 @@ using inventory_tests::CatalogueTest;
 namespace {
 
 const QString kMergeQuestion = QStringLiteral(
-    "系统在你所输记录中查到有相同片名的记录，请确认是否是同一部片子,是请点确认，系统自动增加库存，否请点击取消，系统再新增"
+    "系统在你所输记录中查到有相同片名的记录，请确认是否是同一部片子,"
+    "是请点确认，系统自动增加库存，否请点击取消，系统再新增"
     "一个记录！");
 
 TEST_F(CatalogueTest, OpensWithAllTitlesSinglesFirstAndRecordMode) {
@@ -286,8 +287,8 @@ TEST_F(CatalogueTest, ViewMenuFilters) {
     for (int i = 0; i < 2; ++i)
         exec("insert into CdSalesDiscard (CdId, SaleCount, CdSalePrice, CdSaleOrDiscard) values (" +
              QString::number(discarded) + ", 1, 5, 1)");
-    exec("insert into CdSalesDiscard (CdId, SaleCount, CdSalePrice, CdSaleOrDiscard) values (" +
-         QString::number(sold) + ", 1, 5, 0)");
+    exec("insert into CdSalesDiscard (CdId, SaleCount, CdSalePrice, CdSaleOrDiscard) values (" + QString::number(sold) +
+         ", 1, 5, 0)");
     struct Case {
         QAction* TCdResourceFm::*entry;
         const char* label;
@@ -302,9 +303,10 @@ TEST_F(CatalogueTest, ViewMenuFilters) {
     };
     QStringList entries;
     for (QAction* action : fm->MenuView->actions()) entries << (action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(entries.join(u'|'), QStringLiteral("按入库时间先后显示碟片记录|显示所有库存碟片记录|-|显示有销售记录的碟片"
-                                                 "记录|显示有作废记录的碟片记录|-|显示所有不是连续剧的碟片记录|显示所"
-                                                 "有是连续剧碟片的记录|-|条件查询"));
+    EXPECT_EQ(entries.join(u'|'),
+              QStringLiteral("按入库时间先后显示碟片记录|显示所有库存碟片记录|-|显示有销售记录的碟片"
+                             "记录|显示有作废记录的碟片记录|-|显示所有不是连续剧的碟片记录|显示所"
+                             "有是连续剧碟片的记录|-|条件查询"));
     EXPECT_TRUE(fm->MenuAll->isChecked());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -21,7 +21,8 @@ protected:
         addTitle("A1", "英雄", "否", 1, "10", "2026-12-01");
         addTitle("B2", "英雄本色", "是", 1, "10", "2026-12-05");
         addTitle("C3", "十面埋伏", "否", 1, "10", "2026-12-10");
-        exec("update TCdResource set CdDvdOrVcd=\"vcd\", CdRegion=\"大陆\", CdDirector=\"张艺谋\" where CountId=\"C3\"");
+        exec(
+            "update TCdResource set CdDvdOrVcd=\"vcd\", CdRegion=\"大陆\", CdDirector=\"张艺谋\" where CountId=\"C3\"");
         exec("update TCdResource set CdDvdOrVcd=\"DVD\", CdMainPlayer=\"周润发\" where CountId=\"B2\"");
         open();
     }
@@ -48,10 +49,10 @@ TEST_F(QueryDialogTest, OpensBesideTheCatalogueWithEveryCriterionUnlimited) {
         EXPECT_TRUE(c.unlimited->isChecked());
         for (QWidget* input : c.inputs) EXPECT_FALSE(input->isEnabled());
     }
-    EXPECT_EQ(captions, (QStringList{"碟片名称:|自定义  包含", "碟片编号:|自定义  包含", " 购买时间范围:|自定义   从",
-                                     "类型范围:|自定义  属于", "是否属于连续剧:|自定义  属于",
-                                     "属于DVD或VCD|自定义  属于", "出产地范围:|自定义  属于", "导演|自定义  包含",
-                                     "演员|自定义  包含"}));
+    EXPECT_EQ(captions,
+              (QStringList{"碟片名称:|自定义  包含", "碟片编号:|自定义  包含", " 购买时间范围:|自定义   从",
+                           "类型范围:|自定义  属于", "是否属于连续剧:|自定义  属于", "属于DVD或VCD|自定义  属于",
+                           "出产地范围:|自定义  属于", "导演|自定义  包含", "演员|自定义  包含"}));
     choose(0);
     EXPECT_TRUE(query->QueryName->isEnabled());
     query->QueryName->setText("英");
@@ -75,8 +76,8 @@ TEST_F(QueryDialogTest, TheSqlTextIsBuiltLineByLine) {
     query->QueryName->setText("英\"雄");
     choose(6);
     query->Querycountry->setEditText("香港");
-    EXPECT_EQ(query->buildSql(), (QStringList{"select * from TCdResource ", "where", "CdName like \"*英\"\"雄*\"", "and",
-                                              "CdRegion=\"香港\"", "and", "0=0"}));
+    EXPECT_EQ(query->buildSql(), (QStringList{"select * from TCdResource ", "where", "CdName like \"*英\"\"雄*\"",
+                                              "and", "CdRegion=\"香港\"", "and", "0=0"}));
     for (int i = 1; i < 9; ++i) choose(i);
     query->Querystarttime->setText("2026-12-1");
     query->Queryendtime->setText("2026-12-10");
@@ -86,12 +87,27 @@ TEST_F(QueryDialogTest, TheSqlTextIsBuiltLineByLine) {
     query->Querydvdvcd->setEditText("VCD");
     query->Querydirect->setText("张");
     query->Queryplayer->setText("周");
-    EXPECT_EQ(query->buildSql(),
-              (QStringList{"select * from TCdResource ", "where", "CdName like \"*英\"\"雄*\"", "and",
-                           "CountId like \"*A*\"", "and", "BuyDate >=#2026-12-01# and BuyDate <= #2026-12-10#", "and",
-                           "Types=\"其它类型\"", "and", "sitComYesOrNo=\"否\"", "and", "CdDvdOrVcd=\"VCD\"", "and",
-                           "CdRegion=\"香港\"", "and", "CdDirector like \"*张*\"", "and", "CdMainPlayer like \"*周*\"",
-                           "and", "0=0"}));
+    EXPECT_EQ(query->buildSql(), (QStringList{"select * from TCdResource ",
+                                              "where",
+                                              "CdName like \"*英\"\"雄*\"",
+                                              "and",
+                                              "CountId like \"*A*\"",
+                                              "and",
+                                              "BuyDate >=#2026-12-01# and BuyDate <= #2026-12-10#",
+                                              "and",
+                                              "Types=\"其它类型\"",
+                                              "and",
+                                              "sitComYesOrNo=\"否\"",
+                                              "and",
+                                              "CdDvdOrVcd=\"VCD\"",
+                                              "and",
+                                              "CdRegion=\"香港\"",
+                                              "and",
+                                              "CdDirector like \"*张*\"",
+                                              "and",
+                                              "CdMainPlayer like \"*周*\"",
+                                              "and",
+                                              "0=0"}));
 }
 
 TEST_F(QueryDialogTest, ConfirmReopensTheCatalogueList) {
@@ -101,33 +117,42 @@ TEST_F(QueryDialogTest, ConfirmReopensTheCatalogueList) {
         QStringList numbers;
     } cases[] = {
         {"no criterion", [](TQueryFm*) {}, {"A1", "B2", "C3"}},
-        {"one character of the name", [](TQueryFm* q) {
+        {"one character of the name",
+         [](TQueryFm* q) {
              q->criteria()[0].custom->click();
              q->QueryName->setText("雄");
-         }, {"A1", "B2"}},
-        {"name and series flag", [](TQueryFm* q) {
+         },
+         {"A1", "B2"}},
+        {"name and series flag",
+         [](TQueryFm* q) {
              q->criteria()[0].custom->click();
              q->QueryName->setText("英雄");
              q->criteria()[4].custom->click();
              q->Querysitcom->setEditText("否");
-         }, {"A1"}},
-        {"same-day range", [](TQueryFm* q) {
+         },
+         {"A1"}},
+        {"same-day range",
+         [](TQueryFm* q) {
              q->criteria()[2].custom->click();
              q->Querystarttime->setText("2026-12-05");
              q->Queryendtime->setText("2026-12-05");
-         }, {"B2"}},
-        {"VCD finds vcd", [](TQueryFm* q) {
+         },
+         {"B2"}},
+        {"VCD finds vcd",
+         [](TQueryFm* q) {
              q->criteria()[5].custom->click();
              q->Querydvdvcd->setCurrentIndex(1);
-         }, {"A1", "C3"}},
-        {"director and region", [](TQueryFm* q) {
+         },
+         {"A1", "C3"}},
+        {"director and region",
+         [](TQueryFm* q) {
              q->criteria()[7].custom->click();
              q->Querydirect->setText("艺");
              q->criteria()[6].custom->click();
              q->Querycountry->setEditText("大陆");
-         }, {"C3"}},
-        {"empty name matches every title", [](TQueryFm* q) { q->criteria()[0].custom->click(); },
-         {"A1", "B2", "C3"}},
+         },
+         {"C3"}},
+        {"empty name matches every title", [](TQueryFm* q) { q->criteria()[0].custom->click(); }, {"A1", "B2", "C3"}},
     };
     fm->MenuSeries->trigger();
     for (const Case& c : cases) {
