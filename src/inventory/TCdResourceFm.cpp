@@ -470,12 +470,8 @@ void TCdResourceFm::onSave() {
 
 void TCdResourceFm::saveRecord() {
     if (!Q->isEditing()) return;
-    if (Q->state() == db::Query::Edit) {
-        Q->post();
-    } else {
-        // A new series gets its volumes as soon as it is written (see volumesForNewSeries).
-        Q->post();
-    }
+    // The checks run in the before-post handler; a new series gets its volumes once written (volumesForNewSeries).
+    Q->post();
     BtnBuy->setEnabled(true);
     BtnSale->setEnabled(true);
     BtnDepose->setEnabled(true);
