@@ -8,6 +8,8 @@
 #include <QTreeView>
 
 #include "settings/TAddChargeStandardFm.h"
+#include "app/Views.h"
+#include "inventory/TCdResourceFm.h"
 #include "settings/TAddTypesFm.h"
 #include "settings/TChargefm.h"
 #include "settings/TcdTypeFm.h"
@@ -174,6 +176,15 @@ TEST_F(ChargeTypeTest, CancelLeavesTheTablesAlone) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(count(QStringLiteral("TCdType"), QStringLiteral("where CdTypes=\"动作片\"")), 1);
     EXPECT_EQ(count(QStringLiteral("TCdType")), 2);
+}
+
+TEST_F(ChargeTypeTest, ASavedTypeIsOfferedByTheCatalogueAtOnce) {
+    startViews();
+    TcdTypeFm* types = views().cdType;
+    typeType(types->RzBitBtn1, QStringLiteral("武侠片"));
+    QStringList offered;
+    for (int i = 0; i < views().cdResource->CdType1->count(); ++i) offered << views().cdResource->CdType1->itemText(i);
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("其它类型"), QStringLiteral("武侠片")}));
 }
 
 }  // namespace
