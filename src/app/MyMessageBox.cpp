@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/Modal.h"
+#include "db/Errors.h"
 
 namespace {
 message_seam::Handler& handler() {
@@ -23,6 +24,12 @@ bool MyMessageBox(int kind, const QString& text) {
     if (handler()) return handler()(kind, text);
     TMyMessageBoxFm box(kind, text, QApplication::activeWindow());
     return execModal(&box) == QDialog::Accepted;
+}
+
+void refuse(const QString& text, QWidget* focus) {
+    MyMessageBox(mkNotice, text);
+    if (focus && focus->isEnabled()) focus->setFocus();
+    throw db::SilentStop();
 }
 
 void showErrorBox(const QString& text) {

@@ -11,6 +11,9 @@ enum MessageKind { mkWarning = 1, mkNotice = 2, mkConfirm = 3 };
 
 // The one message box: true when the operator pressed "确定".
 bool MyMessageBox(int kind, const QString& text);
+// A refused input: the notice, the focus back to the input when it can take it, and the handler ends quietly
+// (db::SilentStop).
+[[noreturn]] void refuse(const QString& text, QWidget* focus = nullptr);
 // The standard error box: the application title and the error text.
 void showErrorBox(const QString& text);
 

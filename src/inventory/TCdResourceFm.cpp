@@ -477,12 +477,6 @@ void TCdResourceFm::saveRecord() {
     BtnDepose->setEnabled(true);
 }
 
-void TCdResourceFm::refuse(const QString& message, QWidget* focus) {
-    MyMessageBox(mkNotice, message);
-    if (focus && focus->isEnabled()) focus->setFocus();
-    throw db::SilentStop();
-}
-
 void TCdResourceFm::checkBeforePost() {
     // The record checks guard what the operator typed; sales and write-offs only move the stock.
     if (!CdCountId->isEnabled()) return;

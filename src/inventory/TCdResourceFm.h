@@ -97,7 +97,6 @@ private:
 
     void saveRecord();
     void checkBeforePost();
-    void refuse(const QString& message, QWidget* focus);
     void offerMerge(bool isNew, qint64 id);
     void makeSeriesVolumes(qint64 id);
     void volumesForNewSeries();

@@ -186,12 +186,8 @@ QStringList TQueryFm::buildSql() {
         QLineEdit* inputs[2] = {Querystarttime, Queryendtime};
         for (int i = 0; i < 2; ++i) {
             const auto parsed = db::dates::parse(inputs[i]->text().trimmed());
-            if (!parsed) {
-                MyMessageBox(mkNotice,
-                             QStringLiteral("请输入正确的购买时间范围,日期的格式为yyyy-MM-dd,例如2004-05-01."));
-                inputs[i]->setFocus();
-                throw db::SilentStop();
-            }
+            if (!parsed)
+                refuse(QStringLiteral("请输入正确的购买时间范围,日期的格式为yyyy-MM-dd,例如2004-05-01."), inputs[i]);
             bounds[i] = parsed->date();
         }
         add(QStringLiteral("BuyDate >=") + jet::dateLiteral(bounds[0]) + QStringLiteral(" and BuyDate <= ") +

@@ -1,11 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
-
-#include "ui/DataGrid.h"
-
-class QWidget;
 
 // What the member views share.
 namespace members {
@@ -17,12 +12,5 @@ inline QString dayScheme() {
 inline QString countScheme() {
     return QStringLiteral("按部数优惠");
 }
-
-// One grid column showing a field.
-ui::GridColumn gridColumn(const QString& caption, const QString& field, ui::ColumnKind kind,
-                          const QStringList& pickItems = {});
-
-// A refused input: the notice, the focus back to the input, and the handler ends quietly.
-[[noreturn]] void refuse(QWidget* input, const QString& text);
 
 }  // namespace members

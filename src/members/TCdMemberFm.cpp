@@ -94,13 +94,13 @@ QWidget* TCdMemberFm::buildMemberPanel() {
 
     dxDBGrid1 = new ui::DataGrid(Q2, QStringLiteral("dxDBGrid1"), panel);
     dxDBGrid1->setColumns({
-        members::gridColumn(QStringLiteral("会员编号"), QStringLiteral("PersonId"), ui::ColumnKind::Text),
-        members::gridColumn(QStringLiteral("会员名称"), QStringLiteral("MemberName"), ui::ColumnKind::Text),
-        members::gridColumn(QStringLiteral("最新续费日期"), QStringLiteral("OpenAccountDate"), ui::ColumnKind::Date),
-        members::gridColumn(QStringLiteral("所属制度类型"), QStringLiteral("AttributeType"), ui::ColumnKind::Text),
-        members::gridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"),
+        ui::GridColumn(QStringLiteral("会员编号"), QStringLiteral("PersonId"), ui::ColumnKind::Text),
+        ui::GridColumn(QStringLiteral("会员名称"), QStringLiteral("MemberName"), ui::ColumnKind::Text),
+        ui::GridColumn(QStringLiteral("最新续费日期"), QStringLiteral("OpenAccountDate"), ui::ColumnKind::Date),
+        ui::GridColumn(QStringLiteral("所属制度类型"), QStringLiteral("AttributeType"), ui::ColumnKind::Text),
+        ui::GridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"),
                             ui::ColumnKind::Number),
-        members::gridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"),
+        ui::GridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"),
                             ui::ColumnKind::Number),
     });
     dxDBGrid1->setOptions(ui::GridOptions{true, true, true, true, true});
@@ -156,11 +156,11 @@ QWidget* TCdMemberFm::buildSystemPanel() {
 
     GridMain = new ui::DataGrid(Q, QStringLiteral("GridMain"), panel);
     GridMain->setColumns({
-        members::gridColumn(QStringLiteral("制度名称"), QStringLiteral("SystemName"), ui::ColumnKind::Text),
-        members::gridColumn(QStringLiteral("制度类型(按天数或部数)"), QStringLiteral("SystemType"),
+        ui::GridColumn(QStringLiteral("制度名称"), QStringLiteral("SystemName"), ui::ColumnKind::Text),
+        ui::GridColumn(QStringLiteral("制度类型(按天数或部数)"), QStringLiteral("SystemType"),
                             ui::ColumnKind::PickList, {members::dayScheme(), members::countScheme()}),
-        members::gridColumn(QStringLiteral("需交纳会费金额"), QStringLiteral("PayCash"), ui::ColumnKind::Currency),
-        members::gridColumn(QStringLiteral("允许的天数或部数"), QStringLiteral("RewardDaysOrCounts"),
+        ui::GridColumn(QStringLiteral("需交纳会费金额"), QStringLiteral("PayCash"), ui::ColumnKind::Currency),
+        ui::GridColumn(QStringLiteral("允许的天数或部数"), QStringLiteral("RewardDaysOrCounts"),
                             ui::ColumnKind::Number),
     });
     GridMain->setOptions(ui::GridOptions{true, true, true, true, true});
@@ -346,13 +346,12 @@ void TCdMemberFm::saveMember() {
 
 void TCdMemberFm::checkMember() {
     if (MemberName->text().isEmpty())
-        members::refuse(MemberName, QStringLiteral("请输入该会员的名称,已保证会员资料数据录入的完整性."));
+        refuse(QStringLiteral("请输入该会员的名称,已保证会员资料数据录入的完整性."), MemberName);
     if (dxDBEdit1->text().isEmpty())
-        members::refuse(dxDBEdit1, QStringLiteral("请输入该会员的编号,已保证会员资料数据录入的完整性."));
+        refuse(QStringLiteral("请输入该会员的编号,已保证会员资料数据录入的完整性."), dxDBEdit1);
     if (SystemType->text().isEmpty())
-        members::refuse(SystemType,
-                        QStringLiteral("请输入该会员属的会员制度类型,系统会自动计算天数或部数.若你尚未增加会员"
-                                       "制度类型，请点击取消，然后在会员制度管理中去新增！"));
+        refuse(QStringLiteral("请输入该会员属的会员制度类型,系统会自动计算天数或部数.若你尚未增加会员"
+                                       "制度类型，请点击取消，然后在会员制度管理中去新增！"), SystemType);
     const QString number = dxDBEdit1->text();
 
     if (Q2->state() == Query::Edit) {
@@ -360,7 +359,7 @@ void TCdMemberFm::checkMember() {
         Qmemberid->reopen(QStringLiteral("select * from TMemberResource where personid=") + jet::quoted(number) +
                           QStringLiteral(" and id <>") + id);
         if (Qmemberid->recordCount() > 0)
-            members::refuse(dxDBEdit1, QStringLiteral("对不起,你输入的会员编号有重复,请重新输入!"));
+            refuse(QStringLiteral("对不起,你输入的会员编号有重复,请重新输入!"), dxDBEdit1);
         // The payment history follows the member: its rows are found under the number stored before this change.
         Qmemberid->reopen(QStringLiteral("select PersonId from TMemberResource where id=") + id);
         const QString storedNumber = Qmemberid->field(QStringLiteral("PersonId")).asString();
@@ -377,7 +376,7 @@ void TCdMemberFm::checkMember() {
     Qmemberid->reopen(QStringLiteral("select * from TMemberResource where PersonId=") + jet::quoted(number) +
                       QStringLiteral(" "));
     if (Qmemberid->recordCount() > 0)
-        members::refuse(dxDBEdit1, QStringLiteral("对不起,该会员编号已存在,请重新输入,若需续费,请取消该操作!."));
+        refuse(QStringLiteral("对不起,该会员编号已存在,请重新输入,若需续费,请取消该操作!."), dxDBEdit1);
     Q2->field(QStringLiteral("OpenAccountDate")).setString(OpenDate->text());
     Q2->field(QStringLiteral("AllowDaysOrCounts")).setString(AllowCounts->text());
     Q2->field(QStringLiteral("RemainDaysOrCounts")).setString(RemainCounts->text());
@@ -400,7 +399,7 @@ void TCdMemberFm::cancelMember() {
 }
 
 void TCdMemberFm::deleteMember() {
-    if (Q2->isEmpty()) members::refuse(dxDBGrid1, QStringLiteral("当前没有会员资料,无法删除!"));
+    if (Q2->isEmpty()) refuse(QStringLiteral("当前没有会员资料,无法删除!"), dxDBGrid1);
     if (!MyMessageBox(mkConfirm,
                       QStringLiteral("确认是否删除,因删除后会员资料及会员续费资料记录也将被删除,请谨慎决择!")))
         throw db::SilentStop();
@@ -442,14 +441,14 @@ void TCdMemberFm::saveSystem() {
 
 void TCdMemberFm::checkSystem() {
     if (SystemName->text().isEmpty())
-        members::refuse(SystemName, QStringLiteral("请输入该会员制度名称,已保证会员制度资料数据录入的完整性."));
+        refuse(QStringLiteral("请输入该会员制度名称,已保证会员制度资料数据录入的完整性."), SystemName);
     if (SystemTypes->text().isEmpty())
-        members::refuse(SystemTypes, QStringLiteral("请选择该会员制度所属类型,已保证会员资料数据录入时可进行选择!"));
+        refuse(QStringLiteral("请选择该会员制度所属类型,已保证会员资料数据录入时可进行选择!"), SystemTypes);
     // The spin box shows an empty grant as 0; the field tells whether one was entered.
     if (CdRewardDays->textValue().isEmpty() || Q->field(QStringLiteral("RewardDaysOrCounts")).isNull())
-        members::refuse(CdRewardDays, QStringLiteral("请输入允许的天数或部数,否则不能发生出租操作!"));
+        refuse(QStringLiteral("请输入允许的天数或部数,否则不能发生出租操作!"), CdRewardDays);
     if (CdRewardDays->textValue().toInt() <= 0)
-        members::refuse(CdRewardDays, QStringLiteral("错误输入，允许天数或部数的值小于0，请修改!"));
+        refuse(QStringLiteral("错误输入，允许天数或部数的值小于0，请修改!"), CdRewardDays);
     db::Money fee;
     if (!db::Money::tryParse(CdSystemPrice->text(), &fee)) fee = db::Money();
     if (fee == db::Money()) {
@@ -473,7 +472,7 @@ void TCdMemberFm::cancelSystem() {
 }
 
 void TCdMemberFm::deleteSystem() {
-    if (Q->isEmpty()) members::refuse(GridMain, QStringLiteral("当前没有会员制度,无法删除!"));
+    if (Q->isEmpty()) refuse(QStringLiteral("当前没有会员制度,无法删除!"), GridMain);
     if (!MyMessageBox(mkConfirm,
                       QStringLiteral(
                           "确认是否删除,因删除后会员资料及会员续费资料中的属于该会员类型的记录也将被删除,请谨慎决择!")))

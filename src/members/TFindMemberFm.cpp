@@ -6,6 +6,7 @@
 
 #include "app/Guard.h"
 #include "app/Modal.h"
+#include "app/MyMessageBox.h"
 #include "members/MemberCommon.h"
 
 namespace {
@@ -23,13 +24,13 @@ TFindMemberFm::TFindMemberFm(QWidget* parent) : QDialog(parent) {
     Q = new db::Query(this, QStringLiteral("Q"));
     dxDBGrid1 = new ui::DataGrid(Q, QStringLiteral("dxDBGrid1"), this);
     dxDBGrid1->setColumns({
-        members::gridColumn(QStringLiteral("会员编号"), QStringLiteral("PersonId"), ui::ColumnKind::Text),
-        members::gridColumn(QStringLiteral("会员名称"), QStringLiteral("MemberName"), ui::ColumnKind::Text),
-        members::gridColumn(QStringLiteral("开户日期"), QStringLiteral("OpenAccountDate"), ui::ColumnKind::Date),
-        members::gridColumn(QStringLiteral("所属制度类型"), QStringLiteral("AttributeType"), ui::ColumnKind::Text),
-        members::gridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"),
+        ui::GridColumn(QStringLiteral("会员编号"), QStringLiteral("PersonId"), ui::ColumnKind::Text),
+        ui::GridColumn(QStringLiteral("会员名称"), QStringLiteral("MemberName"), ui::ColumnKind::Text),
+        ui::GridColumn(QStringLiteral("开户日期"), QStringLiteral("OpenAccountDate"), ui::ColumnKind::Date),
+        ui::GridColumn(QStringLiteral("所属制度类型"), QStringLiteral("AttributeType"), ui::ColumnKind::Text),
+        ui::GridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"),
                             ui::ColumnKind::Number),
-        members::gridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"),
+        ui::GridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"),
                             ui::ColumnKind::Number),
     });
     ui::GridOptions options;
@@ -75,7 +76,7 @@ void TFindMemberFm::resetResult() {
 
 void TFindMemberFm::enter() {
     if (Q->field(QStringLiteral("RemainDaysOrCounts")).asInteger() < 1)
-        members::refuse(dxDBGrid1, QStringLiteral("对不起,此会员已无允许的天数或部数,不能进行租借操作!"));
+        refuse(QStringLiteral("对不起,此会员已无允许的天数或部数,不能进行租借操作!"), dxDBGrid1);
     keptResult() = Q->field(QStringLiteral("PersonId")).asString();
     accept();
 }

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/Guard.h"
+#include "app/MyMessageBox.h"
 #include "db/Clock.h"
 #include "db/JetDialect.h"
 #include "members/MemberCommon.h"
@@ -104,7 +105,7 @@ TMemberKponTollFm::TMemberKponTollFm(const QString& memberId, QWidget* parent) :
 }
 
 void TMemberKponTollFm::onSchemeText(const QString& text) {
-    if (text.isEmpty()) members::refuse(PickEditmembersystem, QStringLiteral("请输入该会员本次续费类型!."));
+    if (text.isEmpty()) refuse(QStringLiteral("请输入该会员本次续费类型!."), PickEditmembersystem);
     Qsystem->reopen(QStringLiteral("select * from TMemberSystem where SystemName=") + jet::quoted(text));
     Label4->setText(Qsystem->field(QStringLiteral("SystemType")).asString() == members::countScheme()
                         ? QStringLiteral("部")
@@ -115,11 +116,11 @@ void TMemberKponTollFm::onSchemeText(const QString& text) {
 
 void TMemberKponTollFm::enter() {
     const QString scheme = PickEditmembersystem->currentText();
-    if (scheme.isEmpty()) members::refuse(PickEditmembersystem, QStringLiteral("请输入该会员本次续费类型!."));
+    if (scheme.isEmpty()) refuse(QStringLiteral("请输入该会员本次续费类型!."), PickEditmembersystem);
 
     Q->reopen(QStringLiteral("select * FROM TMemberResource where PersonId=") + jet::quoted(memberId_));
     // Editing an empty result would start a new member holding only the renewal.
-    if (Q->isEmpty()) members::refuse(RzBitBtn1, QStringLiteral("对不起,没有该编号的会员,不能进行续费!"));
+    if (Q->isEmpty()) refuse(QStringLiteral("对不起,没有该编号的会员,不能进行续费!"), RzBitBtn1);
     Q->edit();
     Q->field(QStringLiteral("AllowDaysOrCounts")).setString(AllowS->text());
     Q->field(QStringLiteral("AttributeType")).setString(scheme);

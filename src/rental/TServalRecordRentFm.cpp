@@ -77,10 +77,7 @@ TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const
 
 void TServalRecordRentFm::onOk() {
     if (Q->isEmpty()) return;
-    if (Q->field("Stock").asInteger() <= 0) {
-        MyMessageBox(mkNotice, QStringLiteral("对不起,连续剧的此集已无库存,不能进行出租操作!"));
-        throw db::SilentStop();
-    }
+    if (Q->field("Stock").asInteger() <= 0) refuse(QStringLiteral("对不起,连续剧的此集已无库存,不能进行出租操作!"));
     chosenCountId_ = Q->field("CdCountId").asString();
     chosenName_ = Q->field("CdCountName").asString();
     // The volume is taken now, not when the sheet's item is saved.

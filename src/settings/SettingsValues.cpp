@@ -29,15 +29,6 @@ db::Money defaultDeposit() {
     return q.field(QStringLiteral("MortagageSum")).asMoney();
 }
 
-ui::GridColumn gridColumn(const QString& caption, const QString& fieldName, ui::ColumnKind kind, int width) {
-    ui::GridColumn column;
-    column.caption = caption;
-    column.fieldName = fieldName;
-    column.kind = kind;
-    column.width = width;
-    return column;
-}
-
 // The login finds an operator's password and level by name, so the rights row follows the new name. When another
 // operator still carries the old name, that one keeps the row and the renamed operator gets a copy of it.
 void followRename(const QString& oldName, const QString& newName) {

@@ -22,9 +22,6 @@ db::Money amountFromText(const QString& text);
 // The deposit a new rental sheet starts with: MortagageSum of the first row of TbMortagage (0 when it has none).
 db::Money defaultDeposit();
 
-// One column of a settings grid.
-ui::GridColumn gridColumn(const QString& caption, const QString& fieldName, ui::ColumnKind kind, int width = 0);
-
 // After an operator's TPerson row was renamed: the rights row follows the new name, so the operator keeps password
 // and level.
 void followRename(const QString& oldName, const QString& newName);

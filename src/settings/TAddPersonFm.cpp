@@ -64,9 +64,7 @@ QString TAddPersonFm::typedName() const {
 
 void TAddPersonFm::onAuthorityManage() {
     if (typedName().isEmpty()) {
-        MyMessageBox(mkNotice, QStringLiteral("请输入新增人员的姓名后再进行权限设置!"));
-        PersonName->setFocus();
-        throw db::SilentStop();
+        refuse(QStringLiteral("请输入新增人员的姓名后再进行权限设置!"), PersonName);
     }
     TAuthorityFm rights(typedName(), this);
     execModal(&rights);
@@ -83,10 +81,7 @@ void TAddPersonFm::onEnter() {
         settings::followRename(oldName, name);
     } else {
         Q->reopen(QStringLiteral("select * from TAuthority where UserName=") + jet::quoted(name));
-        if (Q->isEmpty()) {
-            MyMessageBox(mkNotice, QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"));
-            throw db::SilentStop();
-        }
+        if (Q->isEmpty()) refuse(QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"));
         Q->reopen(QStringLiteral("select * from TPerson where id=-1"));
         Q->append();
         Q->field(QStringLiteral("PersonName")).setString(name);

@@ -18,7 +18,7 @@ TPersonFm::TPersonFm(QWidget* parent) : QWidget(parent) {
     Qperson = new db::Query(this, QStringLiteral("Qperson"));
     dxDBGrid5 = new ui::DataGrid(Qperson, QStringLiteral("dxDBGrid5"), this);
     dxDBGrid5->setColumns(
-        {settings::gridColumn(QStringLiteral("人员姓名"), QStringLiteral("PersonName"), ui::ColumnKind::Text)});
+        {ui::GridColumn(QStringLiteral("人员姓名"), QStringLiteral("PersonName"), ui::ColumnKind::Text)});
     dxDBGrid5->setOptions(ui::GridOptions{true, true, false, false, true});
     dxDBGrid5->addRowRule(
         [](db::Query&, int, QStyleOptionViewItem& option) { option.displayAlignment = Qt::AlignCenter; });

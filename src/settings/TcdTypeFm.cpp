@@ -19,7 +19,7 @@ TcdTypeFm::TcdTypeFm(QWidget* parent) : QWidget(parent) {
     Qtype = new db::Query(this, QStringLiteral("Qtype"));
     dxDBGrid7 = new ui::DataGrid(Qtype, QStringLiteral("dxDBGrid7"), this);
     dxDBGrid7->setColumns(
-        {settings::gridColumn(QStringLiteral("光盘类型"), QStringLiteral("CdTypes"), ui::ColumnKind::Text)});
+        {ui::GridColumn(QStringLiteral("光盘类型"), QStringLiteral("CdTypes"), ui::ColumnKind::Text)});
     dxDBGrid7->setOptions(ui::GridOptions{true, true, false, false, true});
     RzBitBtn1 = settings::makeButton(QStringLiteral("RzBitBtn1"), QStringLiteral("新增"), this);
     RzBitBtn2 = settings::makeButton(QStringLiteral("RzBitBtn2"), QStringLiteral("修改"), this);
