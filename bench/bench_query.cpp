@@ -20,11 +20,15 @@ namespace {
 void fill(db::Connection& connection, int titles, int items) {
     connection.execEngine(QStringLiteral("BEGIN"));
     {
-        db::Statement insert(connection, QStringLiteral(
-            "INSERT INTO TCdResource (CountId, CdName, Types, CdRegion, CdDvdOrVcd, CdMatieral, CdDirector, "
-            "CdMainPlayer, Intrduction, CdPosition, BuyDate, BuyPrice, PerPieces, BuySeriesCount, stock, RentPrice, "
-            "SitComYesOrNo) VALUES (?, ?, '动作片', '香港', 'DVD', '碟版', '导演', '主演甲 主演乙', '一部好片子', ?, "
-            "?, ?, 2, 3, 2, ?, ?)"));
+        db::Statement insert(
+            connection,
+            QStringLiteral(
+                "INSERT INTO TCdResource (CountId, CdName, Types, CdRegion, CdDvdOrVcd, CdMatieral, CdDirector, "
+                "CdMainPlayer, Intrduction, CdPosition, BuyDate, BuyPrice, PerPieces, BuySeriesCount, stock, "
+                "RentPrice, "
+                "SitComYesOrNo) VALUES (?, ?, '动作片', '香港', 'DVD', '碟版', '导演', '主演甲 主演乙', '一部好片子', "
+                "?, "
+                "?, ?, 2, 3, 2, ?, ?)"));
         for (int i = 0; i < titles; ++i) {
             insert.bind(1, QStringLiteral("D%1").arg(i, 6, 10, QLatin1Char('0')));
             insert.bind(2, QStringLiteral("影片%1号").arg(i));
@@ -42,9 +46,11 @@ void fill(db::Connection& connection, int titles, int items) {
     }
     const int sheets = std::max(1, items / 5);
     {
-        db::Statement insert(connection, QStringLiteral(
-            "INSERT INTO TRentOperation (OccurPerson, RentPerson, PersonId, Deposit, BackStatus, RentCount) "
-            "VALUES ('超级用户', ?, '', 10, ?, '5')"));
+        db::Statement insert(
+            connection,
+            QStringLiteral(
+                "INSERT INTO TRentOperation (OccurPerson, RentPerson, PersonId, Deposit, BackStatus, RentCount) "
+                "VALUES ('超级用户', ?, '', 10, ?, '5')"));
         for (int i = 0; i < sheets; ++i) {
             insert.bind(1, i % 4 == 0 ? QStringLiteral("会员") : QStringLiteral("零客户"));
             insert.bind(2, i % 20 == 0 ? QStringLiteral("否") : QStringLiteral("是"));
@@ -53,9 +59,9 @@ void fill(db::Connection& connection, int titles, int items) {
         }
     }
     {
-        db::Statement insert(connection, QStringLiteral(
-            "INSERT INTO TRentList (Id_RentOperation, OccurDate, CdCountId_TCdResource, CdName_TCdResource, RentPrice, "
-            "Back) VALUES (?, ?, ?, ?, 2, ?)"));
+        db::Statement insert(connection, QStringLiteral("INSERT INTO TRentList (Id_RentOperation, OccurDate, "
+                                                        "CdCountId_TCdResource, CdName_TCdResource, RentPrice, "
+                                                        "Back) VALUES (?, ?, ?, ?, 2, ?)"));
         for (int i = 0; i < items; ++i) {
             const int title = (i * 7919) % titles;
             insert.bind(1, 1 + i / 5);
@@ -168,7 +174,8 @@ int main(int argc, char** argv) {
                        "TRentOperation.PersonId, TRentOperation.Deposit,TRentOperation.BackStatus FROM TRentOperation "
                        "LEFT JOIN TRentList ON TRentOperation.ID = TRentList.Id_RentOperation"),
         QStringLiteral("where TRentOperation.BackStatus=\"否\" and"),
-        QStringLiteral("TRentList.CdCountId_TCdResource like ") + jet::containsPattern(QStringLiteral("D0001")) + " and",
+        QStringLiteral("TRentList.CdCountId_TCdResource like ") + jet::containsPattern(QStringLiteral("D0001")) +
+            " and",
         QStringLiteral("TRentList.CdName_TCdResource like ") + jet::containsPattern(QStringLiteral("影片1")) + " and",
         QStringLiteral("TRentList.OccurDate >= #2020-01-01# and TRentList.OccurDate <= #2026-12-31# and"),
         QStringLiteral("0=0"),

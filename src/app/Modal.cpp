@@ -11,7 +11,9 @@ modal_seam::Hook& hook() {
 }
 }  // namespace
 
-void modal_seam::setHook(Hook h) { hook() = std::move(h); }
+void modal_seam::setHook(Hook h) {
+    hook() = std::move(h);
+}
 
 int execModal(QDialog* dialog) {
     if (hook()) {

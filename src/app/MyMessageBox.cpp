@@ -18,7 +18,9 @@ message_seam::Handler& handler() {
 }
 }  // namespace
 
-void message_seam::setHandler(Handler h) { handler() = std::move(h); }
+void message_seam::setHandler(Handler h) {
+    handler() = std::move(h);
+}
 
 bool MyMessageBox(int kind, const QString& text) {
     if (handler()) return handler()(kind, text);

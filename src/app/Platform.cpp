@@ -23,9 +23,13 @@ QString appDir() {
     return QCoreApplication::applicationDirPath();
 }
 
-void setAppDir(const QString& folder) { folderOverride() = folder; }
+void setAppDir(const QString& folder) {
+    folderOverride() = folder;
+}
 
-QString databasePath() { return appDir() + QStringLiteral("/data/discvault.mdb"); }
+QString databasePath() {
+    return appDir() + QStringLiteral("/data/discvault.mdb");
+}
 
 void pauseMs(int milliseconds) {
     const int wait = int(milliseconds * pauseScale());
@@ -39,7 +43,9 @@ void pauseMs(int milliseconds) {
     }
 }
 
-void setPauseScale(double scale) { pauseScale() = scale; }
+void setPauseScale(double scale) {
+    pauseScale() = scale;
+}
 
 void openWithShell(const QString& pathOrUrl) {
     const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ? QUrl(pathOrUrl) : QUrl::fromLocalFile(pathOrUrl);

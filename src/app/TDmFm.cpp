@@ -8,7 +8,9 @@ TDmFm::TDmFm(QObject* parent) : QObject(parent), conn(db::Connection::shared()) 
     guarded([this] { reopen(); });
 }
 
-TDmFm::~TDmFm() { conn.close(); }
+TDmFm::~TDmFm() {
+    conn.close();
+}
 
 void TDmFm::reopen() {
     conn.close();

@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QScreen>
 
-TPictureFm::TPictureFm(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
+TPictureFm::TPictureFm(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
     setObjectName(QStringLiteral("TPictureFm"));
     setWindowTitle(QStringLiteral("系统装载中,请稍候..."));
     setFixedSize(480, 280);

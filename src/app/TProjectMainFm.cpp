@@ -48,8 +48,7 @@ ModuleText moduleText(Module module) {
         case Module::CdSetting:
             return {"项目设置", "管理光盘出租业务中所需的经手人员,计费周期,影片类型等资料的设置."};
         case Module::CdAwoke:
-            return {"到期提醒",
-                    "提醒显示光盘出租业务中从出租之日算起,在规定的时间限制中未能归还的光盘列表"};
+            return {"到期提醒", "提醒显示光盘出租业务中从出租之日算起,在规定的时间限制中未能归还的光盘列表"};
         case Module::CdReport:
             return {"统计报表", "统计在所定时间范围内的出租情况,经营情况,逾期情况及租借排行榜"};
     }
@@ -91,11 +90,14 @@ bool moduleAllowed(Module module, int authority) {
     return false;
 }
 
-void TProjectMainFm::setExitReminder(std::function<int()> reminder) { exitReminder() = std::move(reminder); }
+void TProjectMainFm::setExitReminder(std::function<int()> reminder) {
+    exitReminder() = std::move(reminder);
+}
 
 TProjectMainFm::TProjectMainFm(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TProjectMainFm"));
-    setWindowTitle(QStringLiteral("Orvane---光盘出租管理系统(T1.1(BUILD20030827)版)---当前用户\"%1\"").arg(CurrentUserName));
+    setWindowTitle(
+        QStringLiteral("Orvane---光盘出租管理系统(T1.1(BUILD20030827)版)---当前用户\"%1\"").arg(CurrentUserName));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* central = new QWidget(this);
@@ -117,8 +119,8 @@ TProjectMainFm::TProjectMainFm(QWidget* parent) : QMainWindow(parent) {
     CdAwokeButton = makeButton("CdAwokeButton", "逾期提醒");
     CdReportButton = makeButton("CdReportButton", "统计数据");
     auto* left = new QVBoxLayout(PanelLeft);
-    for (QPushButton* b : {CdResourceButton, CdRentBackButton, CdMemberButton, CdProjectButton, CdAwokeButton,
-                           CdReportButton})
+    for (QPushButton* b :
+         {CdResourceButton, CdRentBackButton, CdMemberButton, CdProjectButton, CdAwokeButton, CdReportButton})
         left->addWidget(b);
     left->addStretch(1);
 
@@ -233,7 +235,9 @@ TProjectMainFm::TProjectMainFm(QWidget* parent) : QMainWindow(parent) {
     connect(MenuAcess, &QAction::triggered, this, [] { openWithShell(QString::fromLatin1(kMaintainerSite)); });
 }
 
-void TProjectMainFm::dockView(QWidget* view) { PanelMain->dock(view); }
+void TProjectMainFm::dockView(QWidget* view) {
+    PanelMain->dock(view);
+}
 
 void TProjectMainFm::selectModule(Module module) {
     if (!moduleAllowed(module, CurrentAuthority)) {

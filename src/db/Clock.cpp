@@ -31,11 +31,15 @@ QDateTime Clock::now() {
     return moment;
 }
 
-void Clock::setFixed(std::optional<QDateTime> moment) { fixedMoment() = std::move(moment); }
+void Clock::setFixed(std::optional<QDateTime> moment) {
+    fixedMoment() = std::move(moment);
+}
 
 namespace dates {
 
-QDateTime zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
+QDateTime zeroDate() {
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+}
 
 QString toStored(const QDateTime& moment) {
     // Written by hand: this runs for every #date# of every text and every stored date.
@@ -62,14 +66,18 @@ QString toStored(const QDateTime& moment) {
     put(17, t.second(), 2);
     return QString(reinterpret_cast<const QChar*>(buffer), 19);
 }
-QString toStored(const QDate& day) { return toStored(QDateTime(day, QTime(0, 0))); }
+QString toStored(const QDate& day) {
+    return toStored(QDateTime(day, QTime(0, 0)));
+}
 
 QString toDisplay(const QDateTime& moment) {
     if (moment.time() == QTime(0, 0)) return moment.date().toString(QString::fromLatin1(kDateFormat));
     return moment.toString(QString::fromLatin1(kStoredFormat));
 }
 
-QString toDateText(const QDate& day) { return day.toString(QString::fromLatin1(kDateFormat)); }
+QString toDateText(const QDate& day) {
+    return day.toString(QString::fromLatin1(kDateFormat));
+}
 
 std::optional<QDateTime> parse(const QString& raw) {
     const QString text = raw.trimmed();

@@ -15,7 +15,9 @@ QString engineMessage(sqlite3* handle) {
 }
 }  // namespace
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 Connection& Connection::shared() {
     static Connection connection;
@@ -59,7 +61,8 @@ void Connection::openWithFlags(const QString& path, const QByteArray& key, int f
     }
     // Every statement is final at once and must survive a crash or power loss; a large page cache spares
     // decrypting the catalogue again each time a view re-reads it.
-    sqlite3_exec(handle, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536;", nullptr, nullptr, nullptr);
+    sqlite3_exec(handle, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536;", nullptr,
+                 nullptr, nullptr);
     jet::registerEngineFunctions(handle);
     handle_ = handle;
     path_ = path;
@@ -86,8 +89,12 @@ void Connection::execEngine(const QString& sql) {
     }
 }
 
-qint64 Connection::lastInsertRowId() const { return sqlite3_last_insert_rowid(requireHandle()); }
-int Connection::changes() const { return sqlite3_changes(requireHandle()); }
+qint64 Connection::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(requireHandle());
+}
+int Connection::changes() const {
+    return sqlite3_changes(requireHandle());
+}
 
 Statement::Statement(const Connection& connection, const QString& sql) : db_(connection.requireHandle()), sql_(sql) {
     const QByteArray text = sql.toUtf8();
@@ -102,12 +109,17 @@ Statement::Statement(const Connection& connection, const QString& sql) : db_(con
             throw Error(QStringLiteral("Characters found after end of SQL statement."));
         }
     }
-    if (!stmt_) throw Error(QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT' or 'UPDATE'."));
+    if (!stmt_)
+        throw Error(QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT' or 'UPDATE'."));
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
-void Statement::fail(const char*) const { throw Error(engineMessage(db_)); }
+void Statement::fail(const char*) const {
+    throw Error(engineMessage(db_));
+}
 
 void Statement::bind(int index, const QVariant& value) {
     int rc = SQLITE_OK;
@@ -141,16 +153,28 @@ bool Statement::step() {
     fail("step");
 }
 
-void Statement::reset() { sqlite3_reset(stmt_); }
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
-QString Statement::columnName(int column) const { return QString::fromUtf8(sqlite3_column_name(stmt_, column)); }
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+}
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+QString Statement::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
 QString Statement::declaredType(int column) const {
     const char* type = sqlite3_column_decltype(stmt_, column);
     return type ? QString::fromLatin1(type) : QString();
 }
-int Statement::columnType(int column) const { return sqlite3_column_type(stmt_, column); }
-qint64 Statement::columnInt(int column) const { return sqlite3_column_int64(stmt_, column); }
-double Statement::columnDouble(int column) const { return sqlite3_column_double(stmt_, column); }
+int Statement::columnType(int column) const {
+    return sqlite3_column_type(stmt_, column);
+}
+qint64 Statement::columnInt(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+double Statement::columnDouble(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
 QString Statement::columnText(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column));

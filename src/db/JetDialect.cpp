@@ -22,9 +22,13 @@ QString quoted(const QString& text) {
     return out;
 }
 
-QString containsPattern(const QString& text) { return quoted(u'*' + text + u'*'); }
+QString containsPattern(const QString& text) {
+    return quoted(u'*' + text + u'*');
+}
 
-QString dateLiteral(const QDate& day) { return u'#' + db::dates::toDateText(day) + u'#'; }
+QString dateLiteral(const QDate& day) {
+    return u'#' + db::dates::toDateText(day) + u'#';
+}
 
 namespace {
 
@@ -41,9 +45,15 @@ struct Token {
     static Token made(Kind kind, QString text) { return Token{kind, QStringView(), std::move(text)}; }
 };
 
-bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
-bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool isIdentStart(QChar c) {
+    return c.isLetter() || c == u'_';
+}
+bool isIdentPart(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
+bool isAsciiDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
 
 // Keyword test without building strings: it runs for every identifier of every text.
 bool is(const Token& t, const char* keyword) {
@@ -114,7 +124,8 @@ std::vector<Token> tokenize(const QString& source) {
             const int close = s.indexOf(u']', i + 1);
             if (close < 0) throw db::Error(QStringLiteral("Invalid bracketing of name '%1'.").arg(s.mid(i).toString()));
             tokens.push_back(Token::made(
-                Token::Ident, u'"' + s.mid(i + 1, close - i - 1).toString().replace(u'"', QStringLiteral("\"\"")) + u'"'));
+                Token::Ident,
+                u'"' + s.mid(i + 1, close - i - 1).toString().replace(u'"', QStringLiteral("\"\"")) + u'"'));
             i = close + 1;
         } else if (isAsciiDigit(c) || (c == u'.' && i + 1 < n && isAsciiDigit(s[i + 1]))) {
             int j = i;
@@ -335,7 +346,8 @@ std::vector<PatternItem> compilePattern(const QString& raw) {
     for (int i = 0; i < p.size(); ++i) {
         const QChar c = p[i];
         if (c == u'*') {
-            if (items.empty() || items.back().kind != PatternItem::Star) items.push_back(PatternItem(PatternItem::Star));
+            if (items.empty() || items.back().kind != PatternItem::Star)
+                items.push_back(PatternItem(PatternItem::Star));
         } else if (c == u'?') {
             items.push_back(PatternItem(PatternItem::AnyChar));
         } else if (c == u'#') {

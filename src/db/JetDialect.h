@@ -17,11 +17,15 @@ QString containsPattern(const QString& text);
 // #yyyy-MM-dd#
 QString dateLiteral(const QDate& day);
 // Money in the shortest plain decimal form, as the texts compare prices.
-inline QString number(db::Money amount) { return amount.toString(); }
-inline QString number(qint64 value) { return QString::number(value); }
+inline QString number(db::Money amount) {
+    return amount.toString();
+}
+inline QString number(qint64 value) {
+    return QString::number(value);
+}
 
 struct Translation {
-    QString sql;         // the engine's text
+    QString sql;  // the engine's text
     bool isSelect = false;
     // Set when the text is a plain select from one table, so its rows can be written back.
     QString table;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "db/Clock.h"
@@ -104,17 +105,27 @@ QString shortestFloat(double value) {
     return QString::number(value, 'g', 15);
 }
 
-[[noreturn]] void notEditing() { throw Error(QStringLiteral("Dataset not in edit or insert mode")); }
+[[noreturn]] void notEditing() {
+    throw Error(QStringLiteral("Dataset not in edit or insert mode"));
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------------
 // Field
 
-QString Field::name() const { return query_->columns_[column_].name; }
-FieldKind Field::kind() const { return query_->columns_[column_].kind; }
-bool Field::isNull() const { return !query_->currentCell(column_).isValid(); }
+QString Field::name() const {
+    return query_->columns_[column_].name;
+}
+FieldKind Field::kind() const {
+    return query_->columns_[column_].kind;
+}
+bool Field::isNull() const {
+    return !query_->currentCell(column_).isValid();
+}
 
-QString Field::asString() const { return Query::toText(query_->currentCell(column_), kind()); }
+QString Field::asString() const {
+    return Query::toText(query_->currentCell(column_), kind());
+}
 
 qint64 Field::asInteger() const {
     const QVariant& v = query_->currentCell(column_);
@@ -273,7 +284,9 @@ void Field::setFloat(double value) {
     setMoney(Money::fromDouble(value));
 }
 
-void Field::setDate(const QDate& day) { setDateTime(QDateTime(day, QTime(0, 0))); }
+void Field::setDate(const QDate& day) {
+    setDateTime(QDateTime(day, QTime(0, 0)));
+}
 
 void Field::setDateTime(const QDateTime& moment) {
     if (kind() == FieldKind::Date || kind() == FieldKind::Text || kind() == FieldKind::Memo)
@@ -293,7 +306,9 @@ void Field::setBoolean(bool value) {
     }
 }
 
-void Field::setNull() { query_->setCell(column_, {}); }
+void Field::setNull() {
+    query_->setCell(column_, {});
+}
 
 // ---------------------------------------------------------------------------------------------------------------
 // Query
@@ -364,12 +379,12 @@ void Query::fetch(const jet::Translation& translation) {
     Statement statement(*connection_, engineSql);
     sqlite3_stmt* stmt = statement.raw();
     const int offset = table_.isEmpty() ? 0 : 1;
-    const int count = sqlite3_column_count(stmt) - offset;
+    const int count = std::max(0, sqlite3_column_count(stmt) - offset);
 
     columns_.clear();
     columns_.reserve(count);
     columnByName_.clear();
-    QVector<bool> computed(count, false);
+    std::vector<bool> computed(size_t(count), false);
     for (int c = 0; c < count; ++c) {
         ColumnInfo info;
         info.name = QString::fromUtf8(sqlite3_column_name(stmt, c + offset));
@@ -392,7 +407,7 @@ void Query::fetch(const jet::Translation& translation) {
     }
 
     rows_.clear();
-    QVector<bool> kindKnown(count, false);
+    std::vector<bool> kindKnown(size_t(count), false);
     for (int c = 0; c < count; ++c) kindKnown[c] = !computed[c];
     while (statement.step()) {
         Row row;
@@ -484,7 +499,9 @@ void Query::moveTo(int row) {
     emitDataChanged();
 }
 
-int Query::columnIndex(const QString& name) const { return columnByName_.value(name.toLower(), -1); }
+int Query::columnIndex(const QString& name) const {
+    return columnByName_.value(name.toLower(), -1);
+}
 
 Field Query::field(const QString& name) {
     const int column = columnIndex(name);
@@ -614,8 +631,9 @@ void Query::writeRow() {
     } else if (!names.isEmpty()) {
         QStringList sets;
         for (const QString& name : names) sets.append(name + QStringLiteral(" = ?"));
-        Statement statement(*connection_,
-                            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table_, sets.join(QStringLiteral(", "))));
+        Statement statement(
+            *connection_,
+            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table_, sets.join(QStringLiteral(", "))));
         for (int i = 0; i < values.size(); ++i) statement.bind(i + 1, values[i]);
         statement.bind(values.size() + 1, qlonglong(rowid));
         statement.step();
@@ -636,8 +654,8 @@ Query::Row Query::fetchRow(qint64 rowid) {
     row.rowid = sqlite3_column_int64(stmt, 0);
     row.cells.resize(columns_.size());
     for (int c = 0; c < columns_.size(); ++c)
-        row.cells[c] = columns_[c].baseColumn.isEmpty() ? readComputed(stmt, c + 1)
-                                                        : readValue(stmt, c + 1, columns_[c].kind);
+        row.cells[c] =
+            columns_[c].baseColumn.isEmpty() ? readComputed(stmt, c + 1) : readValue(stmt, c + 1, columns_[c].kind);
     return row;
 }
 
@@ -721,6 +739,8 @@ void Query::setState(State state) {
     Q_EMIT stateChanged();
 }
 
-void Query::emitDataChanged() { Q_EMIT dataChanged(); }
+void Query::emitDataChanged() {
+    Q_EMIT dataChanged();
+}
 
 }  // namespace db

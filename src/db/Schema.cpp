@@ -131,21 +131,22 @@ CREATE TABLE CdCycle (Cycle INTEGER);
 
 void createSchema(Connection& connection) {
     connection.execEngine(QString::fromUtf8(kSchema));
-    connection.execEngine(QStringLiteral("INSERT INTO TPerson (PersonName) VALUES ('%1');"
-                                         "INSERT INTO TAuthority (UserName, Passward, Authority) VALUES ('%1', '%2', 0);"
-                                         "INSERT INTO TCdType (CdTypes) VALUES ('%3');"
-                                         "INSERT INTO TChargeStandard (ChargeName, RentSum) VALUES ('%4', %5);"
-                                         "INSERT INTO TbMortagage (MortagageSum) VALUES (%6);"
-                                         "INSERT INTO Timelimited (timelimited) VALUES (%7);"
-                                         "INSERT INTO TbAwoke (Awoke) VALUES ('%8');"
-                                         "INSERT INTO CdCycle (Cycle) VALUES (%9);")
-                              .arg(QString::fromUtf8(fresh::kSuperUser), QString::fromUtf8(fresh::kSuperUserPassword),
-                                   QString::fromUtf8(fresh::kOtherType), QString::fromUtf8(fresh::kDefaultStandard))
-                              .arg(fresh::kDefaultStandardRent)
-                              .arg(fresh::kDeposit)
-                              .arg(fresh::kTimeLimitDays)
-                              .arg(QString::fromUtf8(fresh::kReminderOn))
-                              .arg(fresh::kCycleDays));
+    connection.execEngine(
+        QStringLiteral("INSERT INTO TPerson (PersonName) VALUES ('%1');"
+                       "INSERT INTO TAuthority (UserName, Passward, Authority) VALUES ('%1', '%2', 0);"
+                       "INSERT INTO TCdType (CdTypes) VALUES ('%3');"
+                       "INSERT INTO TChargeStandard (ChargeName, RentSum) VALUES ('%4', %5);"
+                       "INSERT INTO TbMortagage (MortagageSum) VALUES (%6);"
+                       "INSERT INTO Timelimited (timelimited) VALUES (%7);"
+                       "INSERT INTO TbAwoke (Awoke) VALUES ('%8');"
+                       "INSERT INTO CdCycle (Cycle) VALUES (%9);")
+            .arg(QString::fromUtf8(fresh::kSuperUser), QString::fromUtf8(fresh::kSuperUserPassword),
+                 QString::fromUtf8(fresh::kOtherType), QString::fromUtf8(fresh::kDefaultStandard))
+            .arg(fresh::kDefaultStandardRent)
+            .arg(fresh::kDeposit)
+            .arg(fresh::kTimeLimitDays)
+            .arg(QString::fromUtf8(fresh::kReminderOn))
+            .arg(fresh::kCycleDays));
 }
 
 void writeFreshDatabase(const QString& path) {

@@ -98,10 +98,8 @@ QWidget* TCdMemberFm::buildMemberPanel() {
         ui::GridColumn(QStringLiteral("会员名称"), QStringLiteral("MemberName"), ui::ColumnKind::Text),
         ui::GridColumn(QStringLiteral("最新续费日期"), QStringLiteral("OpenAccountDate"), ui::ColumnKind::Date),
         ui::GridColumn(QStringLiteral("所属制度类型"), QStringLiteral("AttributeType"), ui::ColumnKind::Text),
-        ui::GridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"),
-                            ui::ColumnKind::Number),
-        ui::GridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"),
-                            ui::ColumnKind::Number),
+        ui::GridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"), ui::ColumnKind::Number),
+        ui::GridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"), ui::ColumnKind::Number),
     });
     dxDBGrid1->setOptions(ui::GridOptions{true, true, true, true, true});
 
@@ -157,11 +155,11 @@ QWidget* TCdMemberFm::buildSystemPanel() {
     GridMain = new ui::DataGrid(Q, QStringLiteral("GridMain"), panel);
     GridMain->setColumns({
         ui::GridColumn(QStringLiteral("制度名称"), QStringLiteral("SystemName"), ui::ColumnKind::Text),
-        ui::GridColumn(QStringLiteral("制度类型(按天数或部数)"), QStringLiteral("SystemType"),
-                            ui::ColumnKind::PickList, {members::dayScheme(), members::countScheme()}),
+        ui::GridColumn(QStringLiteral("制度类型(按天数或部数)"), QStringLiteral("SystemType"), ui::ColumnKind::PickList,
+                       {members::dayScheme(), members::countScheme()}),
         ui::GridColumn(QStringLiteral("需交纳会费金额"), QStringLiteral("PayCash"), ui::ColumnKind::Currency),
         ui::GridColumn(QStringLiteral("允许的天数或部数"), QStringLiteral("RewardDaysOrCounts"),
-                            ui::ColumnKind::Number),
+                       ui::ColumnKind::Number),
     });
     GridMain->setOptions(ui::GridOptions{true, true, true, true, true});
 
@@ -351,7 +349,8 @@ void TCdMemberFm::checkMember() {
         refuse(QStringLiteral("请输入该会员的编号,已保证会员资料数据录入的完整性."), dxDBEdit1);
     if (SystemType->text().isEmpty())
         refuse(QStringLiteral("请输入该会员属的会员制度类型,系统会自动计算天数或部数.若你尚未增加会员"
-                                       "制度类型，请点击取消，然后在会员制度管理中去新增！"), SystemType);
+                              "制度类型，请点击取消，然后在会员制度管理中去新增！"),
+               SystemType);
     const QString number = dxDBEdit1->text();
 
     if (Q2->state() == Query::Edit) {

@@ -28,10 +28,8 @@ TFindMemberFm::TFindMemberFm(QWidget* parent) : QDialog(parent) {
         ui::GridColumn(QStringLiteral("会员名称"), QStringLiteral("MemberName"), ui::ColumnKind::Text),
         ui::GridColumn(QStringLiteral("开户日期"), QStringLiteral("OpenAccountDate"), ui::ColumnKind::Date),
         ui::GridColumn(QStringLiteral("所属制度类型"), QStringLiteral("AttributeType"), ui::ColumnKind::Text),
-        ui::GridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"),
-                            ui::ColumnKind::Number),
-        ui::GridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"),
-                            ui::ColumnKind::Number),
+        ui::GridColumn(QStringLiteral("允许天数或部数"), QStringLiteral("AllowDaysOrCounts"), ui::ColumnKind::Number),
+        ui::GridColumn(QStringLiteral("剩余天数或部数"), QStringLiteral("RemainDaysOrCounts"), ui::ColumnKind::Number),
     });
     ui::GridOptions options;
     options.sorting = true;

@@ -18,7 +18,8 @@ TChargefm::TChargefm(QWidget* parent) : QWidget(parent) {
     Qcharge = new db::Query(this, QStringLiteral("Qcharge"));
     dxDBGrid6 = new ui::DataGrid(Qcharge, QStringLiteral("dxDBGrid6"), this);
     dxDBGrid6->setColumns(
-        {ui::GridColumn(QStringLiteral("资费标准名称"), QStringLiteral("ChargeName"), ui::ColumnKind::Text, {}, false, 240),
+        {ui::GridColumn(QStringLiteral("资费标准名称"), QStringLiteral("ChargeName"), ui::ColumnKind::Text, {}, false,
+                        240),
          ui::GridColumn(QStringLiteral("租金"), QStringLiteral("RentSum"), ui::ColumnKind::Currency)});
     dxDBGrid6->setOptions(ui::GridOptions{true, true, true, false, true});
     chargeadd = settings::makeButton(QStringLiteral("chargeadd"), QStringLiteral("新增"), this);

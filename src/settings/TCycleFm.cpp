@@ -18,8 +18,8 @@ TCycleFm::TCycleFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TCycleFm"));
     Qcycle = new db::Query(this, QStringLiteral("Qcycle"));
     dxDBGrid9 = new ui::DataGrid(Qcycle, QStringLiteral("dxDBGrid9"), this);
-    dxDBGrid9->setColumns({ui::GridColumn(QStringLiteral("当前默认计费周期(单位:天)"), QStringLiteral("Cycle"),
-                                                ui::ColumnKind::Number)});
+    dxDBGrid9->setColumns(
+        {ui::GridColumn(QStringLiteral("当前默认计费周期(单位:天)"), QStringLiteral("Cycle"), ui::ColumnKind::Number)});
     dxDBGrid9->setOptions(ui::GridOptions{true, true, false, false, true});
     FlatCheckBox1 = new QCheckBox(QStringLiteral("不启用计费周期,即无论多少天按一天计算"), this);
     FlatCheckBox1->setObjectName(QStringLiteral("FlatCheckBox1"));

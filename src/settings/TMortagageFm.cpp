@@ -18,7 +18,7 @@ TMortagageFm::TMortagageFm(QWidget* parent) : QWidget(parent) {
     QMortagage = new db::Query(this, QStringLiteral("QMortagage"));
     dxDBGrid8 = new ui::DataGrid(QMortagage, QStringLiteral("dxDBGrid8"), this);
     dxDBGrid8->setColumns({ui::GridColumn(QStringLiteral("当前默认押金(单位:元)"), QStringLiteral("MortagageSum"),
-                                                ui::ColumnKind::Currency)});
+                                          ui::ColumnKind::Currency)});
     dxDBGrid8->setOptions(ui::GridOptions{true, true, true, false, false});
     MortagageSet = settings::makeButton(QStringLiteral("MortagageSet"), QStringLiteral("设置"), this);
 

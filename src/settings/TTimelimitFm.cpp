@@ -29,8 +29,8 @@ TTimelimitFm::TTimelimitFm(QWidget* parent) : QWidget(parent) {
     Label2->setFont(bold);
     auto* tail = new QLabel(QStringLiteral("天未还的碟片，在提醒功能模块中有列表显示[下次启动时生效!]。"), this);
     dxDBGrid10 = new ui::DataGrid(Qtimelimited, QStringLiteral("dxDBGrid10"), this);
-    dxDBGrid10->setColumns({ui::GridColumn(QStringLiteral("当前默认时间限制(单位：天）"),
-                                                 QStringLiteral("timelimited"), ui::ColumnKind::Number)});
+    dxDBGrid10->setColumns({ui::GridColumn(QStringLiteral("当前默认时间限制(单位：天）"), QStringLiteral("timelimited"),
+                                           ui::ColumnKind::Number)});
     dxDBGrid10->setOptions(ui::GridOptions{true, true, false, false, false});
     TimeSet = settings::makeButton(QStringLiteral("TimeSet"), QStringLiteral("设置"), this);
 

@@ -96,7 +96,8 @@ void GridModel::rebuild() {
         });
         for (int row : byKey) {
             const QString key = query_->displayText(row, gc);
-            if (groups_.empty() || groups_.back().key.compare(key, Qt::CaseInsensitive) != 0) groups_.push_back({key, {}});
+            if (groups_.empty() || groups_.back().key.compare(key, Qt::CaseInsensitive) != 0)
+                groups_.push_back({key, {}});
             groups_.back().rows.push_back(row);
         }
         for (int g = 0; g < int(groups_.size()); ++g)
@@ -163,7 +164,9 @@ int GridModel::rowCount(const QModelIndex& parent) const {
     return int(groups_[parent.row()].rows.size());
 }
 
-int GridModel::columnCount(const QModelIndex&) const { return columns_.size(); }
+int GridModel::columnCount(const QModelIndex&) const {
+    return columns_.size();
+}
 
 QString GridModel::cellText(int row, int gridColumn) const {
     const int qc = queryColumn_.value(gridColumn, -1);
@@ -539,8 +542,10 @@ void DataGrid::setColumns(const QVector<GridColumn>& columns) {
     model_->setColumns(columns);
     panel_->showGroup({});
     for (int c = 0; c < columns.size(); ++c) {
-        if (columns[c].width > 0) view_->setColumnWidth(c, columns[c].width);
-        else view_->setColumnWidth(c, std::max(80, view_->fontMetrics().horizontalAdvance(columns[c].caption) + 24));
+        if (columns[c].width > 0)
+            view_->setColumnWidth(c, columns[c].width);
+        else
+            view_->setColumnWidth(c, std::max(80, view_->fontMetrics().horizontalAdvance(columns[c].caption) + 24));
     }
 }
 
@@ -610,7 +615,8 @@ void DataGrid::followQuery(int row) {
     const QModelIndex index = model_->indexOfSourceRow(row, std::max(0, view_->currentIndex().column()));
     if (index.isValid()) {
         if (index.parent().isValid()) view_->expand(index.parent());
-        view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view_->selectionModel()->setCurrentIndex(index,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         view_->scrollTo(index);
     } else {
         view_->selectionModel()->clearSelection();

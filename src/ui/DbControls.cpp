@@ -83,7 +83,8 @@ void DbEdit::setFieldText(const QString& text) {
 }
 
 DbMoneyEdit::DbMoneyEdit(const QString& name, QWidget* parent) : DbEdit(name, parent) {
-    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,12}(\\.\\d{0,4})?")), this));
+    setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,12}(\\.\\d{0,4})?")), this));
     setAlignment(Qt::AlignRight);
 }
 

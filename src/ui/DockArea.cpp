@@ -22,5 +22,9 @@ void DockArea::dock(QWidget* view) {
     view->raise();
 }
 
-QWidget* DockArea::current() const { return stack_->currentWidget(); }
-bool DockArea::isDocked(QWidget* view) const { return stack_->indexOf(view) >= 0; }
+QWidget* DockArea::current() const {
+    return stack_->currentWidget();
+}
+bool DockArea::isDocked(QWidget* view) const {
+    return stack_->indexOf(view) >= 0;
+}

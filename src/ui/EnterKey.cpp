@@ -17,8 +17,9 @@ bool handleEnterKey(QWidget* view, QKeyEvent* event, const QList<QAbstractButton
     }
     QWidget* next = focused ? focused->nextInFocusChain() : nullptr;
     // Walk to the next control of this view that can take the focus.
-    while (next && next != focused && (!(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled() ||
-                                       !next->isVisible() || !view->isAncestorOf(next)))
+    while (next && next != focused &&
+           (!(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled() || !next->isVisible() ||
+            !view->isAncestorOf(next)))
         next = next->nextInFocusChain();
     if (next && next != focused) next->setFocus(Qt::TabFocusReason);
     return true;

@@ -64,7 +64,9 @@ QPoint TGridFatherFm::viewMenuPosition() const {
     return PanelGridTop->mapToGlobal(QPoint(LabChangeView->x(), PanelGridTop->height()));
 }
 
-void TGridFatherFm::showViewMenu() { MenuView->popup(viewMenuPosition()); }
+void TGridFatherFm::showViewMenu() {
+    MenuView->popup(viewMenuPosition());
+}
 
 bool TGridFatherFm::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == LabChangeView || watched == Image2) && event->type() == QEvent::MouseButtonRelease &&

@@ -38,8 +38,8 @@ TEST(MessageBoxTest, EachKindHasItsTitleAndButtons) {
     for (const auto& k : kinds) {
         SCOPED_TRACE(k.title);
         BoxSeen seen;
-        EXPECT_TRUE(showAndAnswer(k.kind, QStringLiteral("请输入编号"), [](TMyMessageBoxFm* b) { b->BtnOk->click(); },
-                                  &seen));
+        EXPECT_TRUE(showAndAnswer(
+            k.kind, QStringLiteral("请输入编号"), [](TMyMessageBoxFm* b) { b->BtnOk->click(); }, &seen));
         EXPECT_EQ(seen.title.toStdString(), std::string(k.title));
         EXPECT_EQ(seen.text, QStringLiteral("  请输入编号"));
         EXPECT_TRUE(seen.okVisible);
@@ -49,11 +49,14 @@ TEST(MessageBoxTest, EachKindHasItsTitleAndButtons) {
 
 TEST(MessageBoxTest, CancelAndTheCloseBoxAnswerFalse) {
     BoxSeen seen;
-    EXPECT_FALSE(showAndAnswer(mkConfirm, QStringLiteral("是否继续?"), [](TMyMessageBoxFm* b) { b->BtnCancel->click(); },
-                               &seen));
-    EXPECT_FALSE(showAndAnswer(mkConfirm, QStringLiteral("是否继续?"), [](TMyMessageBoxFm* b) { b->close(); }, &seen));
-    EXPECT_FALSE(showAndAnswer(mkNotice, QStringLiteral("好"), [](TMyMessageBoxFm* b) { b->close(); }, &seen));
-    EXPECT_TRUE(showAndAnswer(mkNotice, QString(), [](TMyMessageBoxFm* b) { b->BtnOk->click(); }, &seen));
+    EXPECT_FALSE(showAndAnswer(
+        mkConfirm, QStringLiteral("是否继续?"), [](TMyMessageBoxFm* b) { b->BtnCancel->click(); }, &seen));
+    EXPECT_FALSE(showAndAnswer(
+        mkConfirm, QStringLiteral("是否继续?"), [](TMyMessageBoxFm* b) { b->close(); }, &seen));
+    EXPECT_FALSE(showAndAnswer(
+        mkNotice, QStringLiteral("好"), [](TMyMessageBoxFm* b) { b->close(); }, &seen));
+    EXPECT_TRUE(showAndAnswer(
+        mkNotice, QString(), [](TMyMessageBoxFm* b) { b->BtnOk->click(); }, &seen));
     EXPECT_EQ(seen.text, QStringLiteral("  "));
 }
 

@@ -191,8 +191,9 @@ TEST_F(QueryObjectTest, DeletingMovesToTheFollowingOrNewLastRow) {
 }
 
 TEST_F(QueryObjectTest, ComputedColumnsBesideBaseColumnsStayEditable) {
-    exec(QStringLiteral("insert into TMemberResource (PersonId, OpenAccountDate, AllowDaysOrCounts, "
-                        "RemainDaysOrCounts) values (\"m1\", #2026-12-01#, 30, 30)"));
+    exec(
+        QStringLiteral("insert into TMemberResource (PersonId, OpenAccountDate, AllowDaysOrCounts, "
+                       "RemainDaysOrCounts) values (\"m1\", #2026-12-01#, 30, 30)"));
     Query q;
     q.reopen(QStringLiteral("select datediff(\"d\",OpenAccountDate,now()) as usedays,AllowDaysOrCounts,"
                             "RemainDaysOrCounts from TMemberResource where PersonId=") +
@@ -235,8 +236,9 @@ TEST_F(QueryObjectTest, NotificationsFollowStateAndRowChanges) {
 }
 
 TEST_F(QueryObjectTest, ValuesReadBackInTheirShownForms) {
-    exec(QStringLiteral("insert into TCdResource (CountId, BuyPrice, RentPrice, BuyDate, PerPieces) values "
-                        "(\"x\", 12.5, 3, #2004-05-01#, 2)"));
+    exec(
+        QStringLiteral("insert into TCdResource (CountId, BuyPrice, RentPrice, BuyDate, PerPieces) values "
+                       "(\"x\", 12.5, 3, #2004-05-01#, 2)"));
     exec(QStringLiteral("insert into CdSalesDiscard (CdId, CdSaleDiscardDate) values (1, #2004-05-31 10:00:00#)"));
     Query q;
     q.reopen(QStringLiteral("select * from TCdResource"));
@@ -255,9 +257,18 @@ TEST(MoneyTest, ParsesAndShowsTheShortestDecimal) {
         bool ok;
         const char* shown;
     } cases[] = {
-        {"3", true, "3"},          {"2.5", true, "2.5"},        {" 12 ", true, "12"},      {"-0.75", true, "-0.75"},
-        {"0.0001", true, "0.0001"}, {"1.00005", true, "1"},      {"1.00015", true, "1.0002"}, {".5", true, "0.5"},
-        {"", false, ""},           {"abc", false, ""},           {"1,000", false, ""},      {"12元", false, ""},
+        {"3", true, "3"},
+        {"2.5", true, "2.5"},
+        {" 12 ", true, "12"},
+        {"-0.75", true, "-0.75"},
+        {"0.0001", true, "0.0001"},
+        {"1.00005", true, "1"},
+        {"1.00015", true, "1.0002"},
+        {".5", true, "0.5"},
+        {"", false, ""},
+        {"abc", false, ""},
+        {"1,000", false, ""},
+        {"12元", false, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "settings/TAddChargeStandardFm.h"
 #include "app/Views.h"
 #include "inventory/TCdResourceFm.h"
+#include "settings/TAddChargeStandardFm.h"
 #include "settings/TAddTypesFm.h"
 #include "settings/TChargefm.h"
 #include "settings/TcdTypeFm.h"

@@ -35,7 +35,9 @@ MessageScript::~MessageScript() {
     verifyDone();
 }
 
-void MessageScript::expect(int kind, const QString& text, bool answer) { expected_.push_back({kind, text, answer}); }
+void MessageScript::expect(int kind, const QString& text, bool answer) {
+    expected_.push_back({kind, text, answer});
+}
 
 void MessageScript::verifyDone() {
     for (const Expected& e : expected_) ADD_FAILURE() << "expected message not shown: " << e.text.toStdString();
@@ -58,9 +60,13 @@ DialogScript::DialogScript() {
     });
 }
 
-DialogScript::~DialogScript() { modal_seam::setHook({}); }
+DialogScript::~DialogScript() {
+    modal_seam::setHook({});
+}
 
-void DialogScript::on(const QString& objectName, Handler handler) { handlers_[objectName].push_back(std::move(handler)); }
+void DialogScript::on(const QString& objectName, Handler handler) {
+    handlers_[objectName].push_back(std::move(handler));
+}
 
 int DialogScript::opened(const QString& objectName) const {
     auto found = opened_.find(objectName);
@@ -79,7 +85,9 @@ FreshDatabase::~FreshDatabase() {
     setAppDir({});
 }
 
-QString FreshDatabase::databaseFile() const { return dir_.path() + QStringLiteral("/data/discvault.mdb"); }
+QString FreshDatabase::databaseFile() const {
+    return dir_.path() + QStringLiteral("/data/discvault.mdb");
+}
 
 const QDateTime AppTest::kNow(QDate(2026, 12, 10), QTime(10, 30, 0));
 

@@ -23,11 +23,13 @@ class DataGridTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        const char* rows[][3] = {{"A1", "甲", "否"}, {"A2", "乙", "是"}, {"A3", "丙", "否"}, {"A4", "丁", "是"},
-                                 {"A5", "戊", "否"}};
+        const char* rows[][3] = {
+            {"A1", "甲", "否"}, {"A2", "乙", "是"}, {"A3", "丙", "否"}, {"A4", "丁", "是"}, {"A5", "戊", "否"}};
         for (auto& r : rows)
-            exec(QStringLiteral("insert into TCdResource (CountId, CdName, SitComYesOrNo, stock) values (%1, %2, %3, 1)")
-                     .arg(jet::quoted(r[0]), jet::quoted(QString::fromUtf8(r[1])), jet::quoted(QString::fromUtf8(r[2]))));
+            exec(
+                QStringLiteral("insert into TCdResource (CountId, CdName, SitComYesOrNo, stock) values (%1, %2, %3, 1)")
+                    .arg(jet::quoted(r[0]), jet::quoted(QString::fromUtf8(r[1])),
+                         jet::quoted(QString::fromUtf8(r[2]))));
         query = new db::Query(nullptr, QStringLiteral("Q"));
         grid = new DataGrid(query, QStringLiteral("GridMain"));
         grid->setColumns({{QStringLiteral("光盘编号"), QStringLiteral("CountId")},
@@ -140,7 +142,8 @@ TEST_F(DataGridTest, InPlaceEditsGoThroughTheQueryAndAreSavedByLeavingTheRow) {
     EXPECT_EQ(query->state(), db::Query::Edit);
     grid->clickRow(top(1));
     EXPECT_EQ(query->state(), db::Query::Browse);
-    EXPECT_EQ(scalarText(QStringLiteral("select CdName from TCdResource where CountId=\"A1\"")), QStringLiteral("甲甲"));
+    EXPECT_EQ(scalarText(QStringLiteral("select CdName from TCdResource where CountId=\"A1\"")),
+              QStringLiteral("甲甲"));
     // A number column refuses a text that is not a number with the conversion message.
     messages->expect(kErrorBoxKind, QStringLiteral("'many' is not a valid integer value for field 'stock'"));
     EXPECT_FALSE(grid->model()->setData(top(1, 2), QStringLiteral("many"), Qt::EditRole));
@@ -191,7 +194,8 @@ TEST_F(DataGridTest, BoundBoxesShowTheCurrentRowAndWriteWhatWasTyped) {
     QTest::keyClicks(&name, QStringLiteral("Z\"'"));
     EXPECT_EQ(query->state(), db::Query::Edit);  // typing starts the edit
     query->post();
-    EXPECT_EQ(scalarText(QStringLiteral("select CdName from TCdResource where CountId=\"A2\"")), QStringLiteral("Z\"'"));
+    EXPECT_EQ(scalarText(QStringLiteral("select CdName from TCdResource where CountId=\"A2\"")),
+              QStringLiteral("Z\"'"));
     query->next();
     EXPECT_EQ(name.text(), QStringLiteral("丙"));
 }
@@ -225,7 +229,8 @@ TEST_F(GridViewBaseTest, TheLinkOpensTheViewMenuUnderTheStrip) {
     EXPECT_EQ(view.LabSave->text(), QStringLiteral("导出列表"));
     QTest::mouseClick(view.LabChangeView, Qt::LeftButton);
     EXPECT_TRUE(view.MenuView->isVisible());
-    const QPoint expected = view.PanelGridTop->mapToGlobal(QPoint(view.LabChangeView->x(), view.PanelGridTop->height()));
+    const QPoint expected =
+        view.PanelGridTop->mapToGlobal(QPoint(view.LabChangeView->x(), view.PanelGridTop->height()));
     EXPECT_EQ(view.MenuView->pos(), expected);
     view.MenuView->hide();
     QTest::mouseClick(view.Image2, Qt::LeftButton);
