@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/Guard.h"
 #include "app/MyMessageBox.h"
+#include "app/TProgessBarFm.h"
 #include "db/Errors.h"
 #include "support/Fixture.h"
 
@@ -85,6 +87,23 @@ TEST(MessageBoxTest, HandlersEndQuietlyOnSilentStopAndShowOtherErrors) {
     messages.expect(kErrorBoxKind, QStringLiteral("Field 'x' not found"));
     guarded([] { throw db::Error(QStringLiteral("Field 'x' not found")); });
     EXPECT_EQ(messages.shown().size(), 1u);
+}
+
+}  // namespace
+
+
+namespace {
+
+TEST(ProgressWindowTest, FourStepsFillTheBarAndItNeverRunsPastTheEnd) {
+    TProgessBarFm progress;
+    EXPECT_EQ(progress.FlatProgressBar1->minimum(), 0);
+    EXPECT_EQ(progress.FlatProgressBar1->maximum(), 40);
+    EXPECT_EQ(progress.FlatProgressBar1->value(), 0);
+    EXPECT_EQ(progress.Label1->text(), QStringLiteral("敬请稍候......"));
+    for (int expected : {10, 20, 30, 40, 40}) {
+        progress.step(100);  // the pauses are 0 in tests
+        EXPECT_EQ(progress.FlatProgressBar1->value(), expected);
+    }
 }
 
 }  // namespace
