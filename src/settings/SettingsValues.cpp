@@ -1,7 +1,11 @@
 #include "settings/SettingsValues.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "db/Errors.h"
 #include "db/Query.h"
@@ -69,6 +73,19 @@ QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel) {
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
+}
+
+void layOutValueDialog(QDialog* dialog, const QString& label, QLineEdit* box, const QString& unit, QPushButton* ok,
+                       QPushButton* cancel) {
+    box->setAlignment(Qt::AlignRight);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(label, dialog));
+    row->addWidget(box, 1);
+    row->addWidget(new QLabel(unit, dialog));
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(row);
+    layout->addLayout(buttonRow(ok, cancel));
+    dialog->setMinimumWidth(300);
 }
 
 }  // namespace settings

@@ -7,6 +7,7 @@
 
 class QDialog;
 class QHBoxLayout;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -30,5 +31,8 @@ void followRename(const QString& oldName, const QString& newName);
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
 // "确定" (the default button, taken by Enter unless another button has the focus) and "取消" at the right of one row.
 QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel);
+// Lays out a dialog that sets one value: "label [box] unit" over the row of "确定" and "取消".
+void layOutValueDialog(QDialog* dialog, const QString& label, QLineEdit* box, const QString& unit, QPushButton* ok,
+                       QPushButton* cancel);
 
 }  // namespace settings

@@ -1,10 +1,7 @@
 #include "settings/TSetCycleFm.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/Guard.h"
 #include "settings/SettingsValues.h"
@@ -15,18 +12,11 @@ TSetCycleFm::TSetCycleFm(QWidget* parent) : QDialog(parent) {
     QSetCycle = new db::Query(this, QStringLiteral("QSetCycle"));
     SetCycle = new QLineEdit(this);
     SetCycle->setObjectName(QStringLiteral("SetCycle"));
-    SetCycle->setAlignment(Qt::AlignRight);
     BtnEnter = settings::makeButton(QStringLiteral("BtnEnter"), QStringLiteral("确定"), this);
     BtnCancel = settings::makeButton(QStringLiteral("BtnCancel"), QStringLiteral("取消"), this);
 
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("设置默认计费周期:"), this));
-    row->addWidget(SetCycle, 1);
-    row->addWidget(new QLabel(QStringLiteral("天"), this));
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(settings::buttonRow(BtnEnter, BtnCancel));
-    setMinimumWidth(300);
+    settings::layOutValueDialog(this, QStringLiteral("设置默认计费周期:"), SetCycle, QStringLiteral("天"), BtnEnter,
+                                BtnCancel);
 
     connectGuarded(BtnEnter, &QPushButton::clicked, this, [this] { onEnter(); });
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);

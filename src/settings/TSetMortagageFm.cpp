@@ -1,11 +1,9 @@
 #include "settings/TSetMortagageFm.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QVBoxLayout>
 
 #include "app/Guard.h"
 #include "settings/SettingsValues.h"
@@ -16,21 +14,14 @@ TSetMortagageFm::TSetMortagageFm(QWidget* parent) : QDialog(parent) {
     QMortagageSet = new db::Query(this, QStringLiteral("QMortagageSet"));
     CaleMortagage = new QLineEdit(QStringLiteral("0"), this);
     CaleMortagage->setObjectName(QStringLiteral("CaleMortagage"));
-    CaleMortagage->setAlignment(Qt::AlignRight);
     // Keeps typing to the characters of an amount; a text that still is none is refused on "确定".
     CaleMortagage->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9.]*")), CaleMortagage));
     BtnEnter = settings::makeButton(QStringLiteral("BtnEnter"), QStringLiteral("确定"), this);
     BtnCancel = settings::makeButton(QStringLiteral("BtnCancel"), QStringLiteral("取消"), this);
 
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("设置默认押金:"), this));
-    row->addWidget(CaleMortagage, 1);
-    row->addWidget(new QLabel(QStringLiteral("元"), this));
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(settings::buttonRow(BtnEnter, BtnCancel));
-    setMinimumWidth(300);
+    settings::layOutValueDialog(this, QStringLiteral("设置默认押金:"), CaleMortagage, QStringLiteral("元"), BtnEnter,
+                                BtnCancel);
 
     connectGuarded(BtnEnter, &QPushButton::clicked, this, [this] { onEnter(); });
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,10 +1,7 @@
 #include "settings/TSetTimelimitedFm.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/Guard.h"
 #include "settings/SettingsValues.h"
@@ -15,18 +12,11 @@ TSetTimelimitedFm::TSetTimelimitedFm(QWidget* parent) : QDialog(parent) {
     QSetTimelimited = new db::Query(this, QStringLiteral("QSetTimelimited"));
     SetTimelimited = new QLineEdit(this);
     SetTimelimited->setObjectName(QStringLiteral("SetTimelimited"));
-    SetTimelimited->setAlignment(Qt::AlignRight);
     BtnOk = settings::makeButton(QStringLiteral("BtnOk"), QStringLiteral("确定"), this);
     BtnCancel = settings::makeButton(QStringLiteral("BtnCancel"), QStringLiteral("取消"), this);
 
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("设置默认时间限制:"), this));
-    row->addWidget(SetTimelimited, 1);
-    row->addWidget(new QLabel(QStringLiteral("天"), this));
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(settings::buttonRow(BtnOk, BtnCancel));
-    setMinimumWidth(300);
+    settings::layOutValueDialog(this, QStringLiteral("设置默认时间限制:"), SetTimelimited, QStringLiteral("天"), BtnOk,
+                                BtnCancel);
 
     connectGuarded(BtnOk, &QPushButton::clicked, this, [this] { onOk(); });
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
