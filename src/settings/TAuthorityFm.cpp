@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/Guard.h"
+#include "app/MyMessageBox.h"
 #include "app/Modal.h"
 #include "app/Session.h"
 #include "settings/SettingsValues.h"
@@ -153,6 +154,8 @@ void TAuthorityFm::onNameChanged(const QString& name) {
 void TAuthorityFm::onOk() {
     if (!fullMode_) return accept();
     const QString name = PersonCombox->currentText();
+    // A rights row without a name belongs to nobody and could only ever be reached by a nameless operator.
+    if (name.trimmed().isEmpty()) refuse(QStringLiteral("请选择或输入操作人员的姓名!"), PersonCombox);
     Qauth->reopen(QStringLiteral("select *  from TAuthority where UserName =") + jet::quoted(name));
     if (!Qauth->isEmpty()) {
         Qauth->edit();

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/Guard.h"
+#include "app/MyMessageBox.h"
 #include "settings/SettingsValues.h"
 
 namespace {
@@ -63,7 +64,9 @@ TManagePassFm::TManagePassFm(const QString& name, QWidget* parent) : QDialog(par
 }
 
 void TManagePassFm::onOk() {
-    // On a name without a rights row this starts a new row holding only the password.
+    // A name without a rights row has no password to change; saving one would make a row without a name, and the
+    // operator would believe a password was set that no login ever reads.
+    if (Q->isEmpty()) refuse(QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"), NewPass);
     Q->edit();
     Q->field(QStringLiteral("Passward")).setString(NewPass->text());
     Q->post();

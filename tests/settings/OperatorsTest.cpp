@@ -360,4 +360,21 @@ TEST_F(OperatorsTest, PasswordIsStoredExactlyAsTyped) {
     EXPECT_EQ(passwordOf(kSuper), QStringLiteral("s3cret"));
 }
 
+TEST_F(OperatorsTest, NoRightsRowIsMadeWithoutAName) {
+    addOperator(QStringLiteral("张三"), QStringLiteral("1"), 2);
+    const qint64 before = count(QStringLiteral("TAuthority"));
+    // The rights window refuses an empty name box.
+    TAuthorityFm rights;
+    rights.PersonCombox->setEditText(QString());
+    messages->expect(mkNotice, QStringLiteral("请选择或输入操作人员的姓名!"));
+    rights.BtnOk->click();
+    // A new password for a name without a rights row would be stored under no name.
+    TManagePassFm password(QStringLiteral("无此人"));
+    password.NewPass->setText(QStringLiteral("x"));
+    messages->expect(mkNotice, QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"));
+    password.BtnOk->click();
+    EXPECT_EQ(count(QStringLiteral("TAuthority")), before);
+    EXPECT_EQ(count(QStringLiteral("TAuthority"), QStringLiteral("where UserName is null or UserName=\"\"")), 0);
+}
+
 }  // namespace
