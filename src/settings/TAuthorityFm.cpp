@@ -156,6 +156,9 @@ void TAuthorityFm::onOk() {
     const QString name = PersonCombox->currentText();
     // A rights row without a name belongs to nobody and could only ever be reached by a nameless operator.
     if (name.trimmed().isEmpty()) refuse(QStringLiteral("请选择或输入操作人员的姓名!"), PersonCombox);
+    // The shop must always keep its super user: without level 0 nobody could reach the settings again.
+    if (name.trimmed() == QStringLiteral("超级用户") && chosenLevel() != kSuperUser)
+        refuse(QStringLiteral("超级用户的权限不能更改!"), EpCheckBox1);
     Qauth->reopen(QStringLiteral("select *  from TAuthority where UserName =") + jet::quoted(name));
     if (!Qauth->isEmpty()) {
         Qauth->edit();

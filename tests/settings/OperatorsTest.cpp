@@ -377,4 +377,16 @@ TEST_F(OperatorsTest, NoRightsRowIsMadeWithoutAName) {
     EXPECT_EQ(count(QStringLiteral("TAuthority"), QStringLiteral("where UserName is null or UserName=\"\"")), 0);
 }
 
+TEST_F(OperatorsTest, TheSuperUserKeepsLevelZero) {
+    TAuthorityFm rights;
+    rights.PersonCombox->setEditText(kSuper);
+    rights.EpCheckBox3->click();
+    messages->expect(mkNotice, QStringLiteral("超级用户的权限不能更改!"));
+    rights.BtnOk->click();
+    EXPECT_EQ(levelOf(kSuper), 0);
+    rights.EpCheckBox1->click();
+    rights.BtnOk->click();
+    EXPECT_EQ(levelOf(kSuper), 0);
+}
+
 }  // namespace
