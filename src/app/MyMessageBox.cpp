@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/Modal.h"
+#include "app/Startup.h"
 #include "db/Errors.h"
 
 namespace {
@@ -39,7 +40,7 @@ void showErrorBox(const QString& text) {
         handler()(kErrorBoxKind, text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setObjectName(QStringLiteral("ErrorBox"));
     execModal(&box);

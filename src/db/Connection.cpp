@@ -27,7 +27,10 @@ Connection& Connection::shared() {
 void Connection::open(const QString& path, const QByteArray& key) {
     close();
     try {
-        if (!QFileInfo(path).isFile()) throw Error(QStringLiteral("找不到数据库文件“%1”。").arg(path));
+        if (!QFileInfo(path).isFile())
+            throw Error(
+                QStringLiteral("找不到数据库文件“%1”。请用 orvane-initdb 建立新的数据库，或把备份文件恢复到这里。")
+                    .arg(path));
         openWithFlags(path, key, SQLITE_OPEN_READWRITE);
         openError_.clear();
     } catch (const Error& error) {
