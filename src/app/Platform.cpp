@@ -4,13 +4,23 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSettings>
 #include <QThread>
 #include <QUrl>
+#include <memory>
 
 namespace {
 QString& folderOverride() {
     static QString folder;
     return folder;
+}
+QString& settingsFile() {
+    static QString file;
+    return file;
+}
+std::unique_ptr<QSettings> openSettings() {
+    if (!settingsFile().isEmpty()) return std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
+    return std::make_unique<QSettings>(QStringLiteral("Orvane"), QStringLiteral("orvane"));
 }
 double& pauseScale() {
     static double scale = 1.0;
@@ -29,6 +39,20 @@ void setAppDir(const QString& folder) {
 
 QString databasePath() {
     return appDir() + QStringLiteral("/data/discvault.mdb");
+}
+
+QString rememberedBackupPath() {
+    return openSettings()->value(QStringLiteral("SOFTWARE/DISCVAULT/path")).toString();
+}
+
+void rememberBackupPath(const QString& path) {
+    auto settings = openSettings();
+    settings->setValue(QStringLiteral("SOFTWARE/DISCVAULT/path"), path);
+    settings->sync();
+}
+
+void setSettingsFile(const QString& iniFile) {
+    settingsFile() = iniFile;
 }
 
 void pauseMs(int milliseconds) {

@@ -7,6 +7,12 @@ QString appDir();
 void setAppDir(const QString& folder);
 QString databasePath();
 
+// The remembered path of the last backup file (value "path" in group SOFTWARE/DISCVAULT); empty when none.
+QString rememberedBackupPath();
+void rememberBackupPath(const QString& path);
+// Keeps the remembered values in this file instead of the user's settings (for testing); empty restores them.
+void setSettingsFile(const QString& iniFile);
+
 // The fixed pauses of the progress windows; tests set the scale to 0.
 void pauseMs(int milliseconds);
 void setPauseScale(double scale);

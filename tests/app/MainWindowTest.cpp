@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/MyMessageBox.h"
+#include "app/Platform.h"
 #include "app/Session.h"
 #include "app/TAboutFm.h"
 #include "app/TDenyFm.h"
@@ -163,6 +165,19 @@ TEST_F(MainWindowTest, ClosingAsksTheExitReminderAndCancelKeepsRunning) {
     EXPECT_TRUE(end.isAccepted());
     EXPECT_EQ(asked, 2);
     TProjectMainFm::setExitReminder({});
+}
+
+}  // namespace
+
+namespace {
+
+class RememberedPathTest : public AppTest {};
+
+TEST_F(RememberedPathTest, TheLastBackupPathIsKeptInTheTestsOwnFile) {
+    EXPECT_TRUE(rememberedBackupPath().isEmpty());
+    rememberBackupPath(database->folder() + QStringLiteral("/data/BackData.bak"));
+    EXPECT_EQ(rememberedBackupPath(), database->folder() + QStringLiteral("/data/BackData.bak"));
+    EXPECT_TRUE(QFile::exists(database->folder() + QStringLiteral("/settings.ini")));
 }
 
 }  // namespace

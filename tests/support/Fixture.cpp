@@ -76,6 +76,7 @@ int DialogScript::opened(const QString& objectName) const {
 FreshDatabase::FreshDatabase() {
     EXPECT_TRUE(dir_.isValid());
     setAppDir(dir_.path());
+    setSettingsFile(dir_.path() + QStringLiteral("/settings.ini"));
     db::writeFreshDatabase(databaseFile());
     db::Connection::shared().open(databaseFile());
 }
@@ -83,6 +84,7 @@ FreshDatabase::FreshDatabase() {
 FreshDatabase::~FreshDatabase() {
     db::Connection::shared().close();
     setAppDir({});
+    setSettingsFile({});
 }
 
 QString FreshDatabase::databaseFile() const {

@@ -63,8 +63,8 @@ private:
     std::map<QString, int> opened_;
 };
 
-// A temporary application folder with a fresh database in data/discvault.mdb, opened on the shared connection,
-// and the clock fixed.
+// A temporary application folder with a fresh database in data/discvault.mdb, opened on the shared connection, and
+// the remembered settings kept in a file of that folder.
 class FreshDatabase {
 public:
     FreshDatabase();
