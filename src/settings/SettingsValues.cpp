@@ -75,6 +75,22 @@ QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel) {
     return row;
 }
 
+void layOutListView(QWidget* view, ui::DataGrid* grid, QPushButton* add, QPushButton* change, QPushButton* remove) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(add);
+    buttons->addWidget(change);
+    buttons->addWidget(remove);
+    auto* layout = new QVBoxLayout(view);
+    layout->addWidget(grid, 1);
+    layout->addLayout(buttons);
+    db::Query* query = grid->query();
+    auto follow = [query, remove] { remove->setEnabled(query->recordCount() > 0); };
+    QObject::connect(query, &db::Query::dataChanged, remove, follow);
+    QObject::connect(query, &db::Query::rowsChanged, remove, follow);
+    follow();
+}
+
 void layOutValueDialog(QDialog* dialog, const QString& label, QLineEdit* box, const QString& unit, QPushButton* ok,
                        QPushButton* cancel) {
     box->setAlignment(Qt::AlignRight);

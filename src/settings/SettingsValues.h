@@ -31,6 +31,9 @@ void followRename(const QString& oldName, const QString& newName);
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
 // "确定" (the default button, taken by Enter unless another button has the focus) and "取消" at the right of one row.
 QHBoxLayout* buttonRow(QPushButton* ok, QPushButton* cancel);
+// Lays out a list view: its grid over a row of "新增", "修改", "删除" at the right; "删除" is enabled exactly while the
+// grid's list has rows.
+void layOutListView(QWidget* view, ui::DataGrid* grid, QPushButton* add, QPushButton* change, QPushButton* remove);
 // Lays out a dialog that sets one value: "label [box] unit" over the row of "确定" and "取消".
 void layOutValueDialog(QDialog* dialog, const QString& label, QLineEdit* box, const QString& unit, QPushButton* ok,
                        QPushButton* cancel);

@@ -11,8 +11,8 @@
 #include <algorithm>
 
 #include "app/Guard.h"
-#include "app/MyMessageBox.h"
 #include "app/Modal.h"
+#include "app/MyMessageBox.h"
 #include "app/Session.h"
 #include "settings/SettingsValues.h"
 #include "settings/TManagePassFm.h"

@@ -1,8 +1,6 @@
 #include "settings/TChargefm.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/Guard.h"
 #include "app/Modal.h"
@@ -26,25 +24,13 @@ TChargefm::TChargefm(QWidget* parent) : QWidget(parent) {
     chargemodify = settings::makeButton(QStringLiteral("chargemodify"), QStringLiteral("修改"), this);
     chargedel = settings::makeButton(QStringLiteral("chargedel"), QStringLiteral("删除"), this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(chargeadd);
-    buttons->addWidget(chargemodify);
-    buttons->addWidget(chargedel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(dxDBGrid6, 1);
-    layout->addLayout(buttons);
+    settings::layOutListView(this, dxDBGrid6, chargeadd, chargemodify, chargedel);
 
     connectGuarded(chargeadd, &QPushButton::clicked, this, [this] { openDialog(0); });
     // On an empty list the Id reads as 0, which makes it a new standard.
     connectGuarded(chargemodify, &QPushButton::clicked, this,
                    [this] { openDialog(Qcharge->field(QStringLiteral("Id")).asInteger()); });
     connectGuarded(chargedel, &QPushButton::clicked, this, [this] { Qcharge->remove(); });
-    // "删除" follows the list: enabled exactly while it has rows.
-    auto follow = [this] { chargedel->setEnabled(Qcharge->recordCount() > 0); };
-    connect(Qcharge, &db::Query::dataChanged, this, follow);
-    connect(Qcharge, &db::Query::rowsChanged, this, follow);
-    follow();
 
     // Lives in the settings hub's content area, and shows there before any button is pressed.
     if (views().cdset) views().cdset->PanelSetting->dock(this);

@@ -1,8 +1,6 @@
 #include "settings/TPersonFm.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/Guard.h"
 #include "app/Modal.h"
@@ -26,24 +24,13 @@ TPersonFm::TPersonFm(QWidget* parent) : QWidget(parent) {
     PBtnmodify = settings::makeButton(QStringLiteral("PBtnmodify"), QStringLiteral("修改"), this);
     PbtnDel = settings::makeButton(QStringLiteral("PbtnDel"), QStringLiteral("删除"), this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(PBtnNew);
-    buttons->addWidget(PBtnmodify);
-    buttons->addWidget(PbtnDel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(dxDBGrid5, 1);
-    layout->addLayout(buttons);
+    settings::layOutListView(this, dxDBGrid5, PBtnNew, PBtnmodify, PbtnDel);
 
     connectGuarded(PBtnNew, &QPushButton::clicked, this, [this] { openDialog(0); });
     // On an empty list the Id reads as 0, which makes it a new operator.
     connectGuarded(PBtnmodify, &QPushButton::clicked, this,
                    [this] { openDialog(Qperson->field(QStringLiteral("Id")).asInteger()); });
     connectGuarded(PbtnDel, &QPushButton::clicked, this, [this] { deleteOperator(); });
-    auto follow = [this] { PbtnDel->setEnabled(Qperson->recordCount() > 0); };
-    connect(Qperson, &db::Query::dataChanged, this, follow);
-    connect(Qperson, &db::Query::rowsChanged, this, follow);
-    follow();
     // A name changed in the grid takes its rights row along, as a change in the operator dialog does.
     Qperson->setBeforePost([this] {
         if (Qperson->state() != db::Query::Edit) return;

@@ -1,8 +1,6 @@
 #include "settings/TcdTypeFm.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/Guard.h"
 #include "app/Modal.h"
@@ -25,25 +23,13 @@ TcdTypeFm::TcdTypeFm(QWidget* parent) : QWidget(parent) {
     RzBitBtn2 = settings::makeButton(QStringLiteral("RzBitBtn2"), QStringLiteral("修改"), this);
     RzBitBtn3 = settings::makeButton(QStringLiteral("RzBitBtn3"), QStringLiteral("删除"), this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(RzBitBtn1);
-    buttons->addWidget(RzBitBtn2);
-    buttons->addWidget(RzBitBtn3);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(dxDBGrid7, 1);
-    layout->addLayout(buttons);
+    settings::layOutListView(this, dxDBGrid7, RzBitBtn1, RzBitBtn2, RzBitBtn3);
 
     connectGuarded(RzBitBtn1, &QPushButton::clicked, this, [this] { openDialog(0); });
     // On an empty list the Id reads as 0, which makes it a new type.
     connectGuarded(RzBitBtn2, &QPushButton::clicked, this,
                    [this] { openDialog(Qtype->field(QStringLiteral("Id")).asInteger()); });
     connectGuarded(RzBitBtn3, &QPushButton::clicked, this, [this] { Qtype->remove(); });
-    // "删除" follows the list: enabled exactly while it has rows.
-    auto follow = [this] { RzBitBtn3->setEnabled(Qtype->recordCount() > 0); };
-    connect(Qtype, &db::Query::dataChanged, this, follow);
-    connect(Qtype, &db::Query::rowsChanged, this, follow);
-    follow();
 
     // Lives in the settings hub's content area and makes itself visible there.
     if (views().cdset) views().cdset->PanelSetting->dock(this);
