@@ -208,11 +208,7 @@ void TQueryFm::onEnter() {
     if (!catalogue) return;
     // Checked before the catalogue's list is touched, so a refused query leaves the list as it was.
     const QStringList lines = buildSql();
-    db::Query* q = catalogue->Q;
-    q->close();
-    q->clearSql();
-    for (const QString& line : lines) q->addSql(line);
-    q->open();
-    q->refresh();
+    catalogue->Q->reopen(lines);
+    catalogue->Q->refresh();
     accept();
 }

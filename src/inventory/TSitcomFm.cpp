@@ -9,9 +9,10 @@ TSitcomFm::TSitcomFm(qint64 seriesId, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("连续剧"));
     Q = new db::Query(this, QStringLiteral("Q"));
 
-    GridSitcom = new ui::DataGrid(Q, QStringLiteral("GridSitcom"), this);
-    GridSitcom->setColumns({{QStringLiteral("光盘每集编号"), QStringLiteral("CdCountId"), ui::ColumnKind::Text, {}},
-                            {QStringLiteral("所属集数"), QStringLiteral("CdNumber"), ui::ColumnKind::Text, {}}});
+    GridMain = new ui::DataGrid(Q, QStringLiteral("GridMain"), this);
+    GridMain->setColumns({{QStringLiteral("光盘每集编号"), QStringLiteral("CdCountId"), ui::ColumnKind::Text, {}},
+                          {QStringLiteral("所属集数"), QStringLiteral("CdNumber"), ui::ColumnKind::Text, {}}});
+    GridMain->setOptions(ui::GridOptions{true, true, true, false, true});
     BtnClose = new QPushButton(QStringLiteral("关闭窗口"), this);
     BtnClose->setObjectName(QStringLiteral("BtnClose"));
     connect(BtnClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -20,7 +21,7 @@ TSitcomFm::TSitcomFm(qint64 seriesId, QWidget* parent) : QDialog(parent) {
     buttons->addStretch(1);
     buttons->addWidget(BtnClose);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(GridSitcom, 1);
+    layout->addWidget(GridMain, 1);
     layout->addLayout(buttons);
     setFixedSize(400, 360);
 

@@ -13,7 +13,7 @@ class TSitcomFm : public QDialog {
 public:
     TSitcomFm(qint64 seriesId, QWidget* parent = nullptr);
 
-    ui::DataGrid* GridSitcom;
+    ui::DataGrid* GridMain;
     QPushButton* BtnClose;
     db::Query* Q;
 };

@@ -33,11 +33,14 @@ TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const
     LabHead = new QLabel(this);
     LabHead->setObjectName(QStringLiteral("LabHead"));
     LabHead->setStyleSheet(QStringLiteral("color: red"));
-    GridVolumes = new ui::DataGrid(Q, QStringLiteral("GridVolumes"), this);
-    GridVolumes->setColumns({{QStringLiteral("光盘编号"), QStringLiteral("CdCountId"), ui::ColumnKind::Text, {}},
-                             {QStringLiteral("光盘名称"), QStringLiteral("CdCountName"), ui::ColumnKind::Text, {}},
-                             {QStringLiteral("集数"), QStringLiteral("CdNumber"), ui::ColumnKind::Text, {}},
-                             {QStringLiteral("当前剩余套数"), QStringLiteral("Stock"), ui::ColumnKind::Number, {}}});
+    dxDBGrid1 = new ui::DataGrid(Q, QStringLiteral("dxDBGrid1"), this);
+    dxDBGrid1->setColumns({{QStringLiteral("光盘编号"), QStringLiteral("CdCountId"), ui::ColumnKind::Text, {}},
+                           {QStringLiteral("光盘名称"), QStringLiteral("CdCountName"), ui::ColumnKind::Text, {}},
+                           {QStringLiteral("集数"), QStringLiteral("CdNumber"), ui::ColumnKind::Text, {}},
+                           {QStringLiteral("当前剩余套数"), QStringLiteral("Stock"), ui::ColumnKind::Number, {}}});
+    // The details list is only looked at; picking a volume to lend may touch its row.
+    const bool editable = mode != Mode::Details;
+    dxDBGrid1->setOptions(ui::GridOptions{editable, editable, true, false, true});
     BtnOk = new QPushButton(this);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
     BtnCancel = new QPushButton(QStringLiteral("取消"), this);
@@ -49,7 +52,7 @@ TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const
     buttons->addWidget(BtnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabHead);
-    layout->addWidget(GridVolumes, 1);
+    layout->addWidget(dxDBGrid1, 1);
     layout->addLayout(buttons);
     setFixedSize(560, 360);
 

@@ -24,7 +24,7 @@ public:
     const QString& chosenName() const { return chosenName_; }
 
     QLabel* LabHead;
-    ui::DataGrid* GridVolumes;
+    ui::DataGrid* dxDBGrid1;
     QPushButton* BtnOk;
     QPushButton* BtnCancel;
     db::Query* Q;
