@@ -6,13 +6,13 @@
 #include <QScreen>
 #include <QTranslator>
 
-#include "app/Platform.h"
 #include "app/TDmFm.h"
 #include "app/TPictureFm.h"
-#include "app/TProgessBarFm.h"
 #include "app/TProjectMainFm.h"
 #include "app/TpasswordFm.h"
 #include "app/Views.h"
+#include "common/Platform.h"
+#include "common/TProgessBarFm.h"
 
 void setUpApplication(QApplication& app) {
     auto* translator = new QTranslator(&app);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "common/Platform.h"
+
 class QApplication;
 class TDmFm;
 class TProjectMainFm;
-
-inline constexpr const char* kApplicationTitle = "Orvane--音像租赁管理系统";
 
 // Chinese texts for Qt's own dialogs and a font that has the Chinese characters.
 void setUpApplication(QApplication& app);

@@ -1,7 +1,7 @@
 #include "app/TDmFm.h"
 
-#include "app/Guard.h"
-#include "app/Platform.h"
+#include "common/Guard.h"
+#include "common/Platform.h"
 
 TDmFm::TDmFm(QObject* parent) : QObject(parent), conn(db::Connection::shared()) {
     setObjectName(QStringLiteral("TDmFm"));

@@ -9,13 +9,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/Platform.h"
-#include "app/Session.h"
 #include "app/TAboutFm.h"
 #include "app/TDenyFm.h"
 #include "app/Views.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/Platform.h"
+#include "common/Session.h"
 #include "inventory/TCdResourceFm.h"
 #include "maintenance/MaintenanceActions.h"
 #include "members/TCdMemberFm.h"

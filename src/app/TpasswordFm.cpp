@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/MyMessageBox.h"
-#include "app/Session.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/MyMessageBox.h"
+#include "common/Session.h"
 #include "db/JetDialect.h"
 
 namespace {

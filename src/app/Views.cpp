@@ -2,6 +2,7 @@
 
 #include "app/TDenyFm.h"
 #include "app/TProjectMainFm.h"
+#include "common/Guard.h"
 #include "inventory/TCdResourceFm.h"
 #include "inventory/TQueryFm.h"
 #include "members/TCdMemberFm.h"
@@ -42,13 +43,27 @@ void createViews(TProjectMainFm* main) {
     v.query = new TQueryFm(main);  // a dialog window of its own
     v.deny = adopt(new TDenyFm());
     v.cdset = adopt(new TcdsetFm());
-    // The settings views place themselves in the hub's area as they are created.
     v.person = new TPersonFm();
     v.cdType = new TcdTypeFm();
     v.charge = new TChargefm();
     v.mortagage = new TMortagageFm();
     v.timelimit = new TTimelimitFm();
     v.cycle = new TCycleFm();
+    v.cdset->placeViews({v.person, v.cdType, v.charge, v.mortagage, v.timelimit, v.cycle});
+    connectViews(v);
+}
+
+void connectViews(const AppViews& v) {
+    // The catalogue offers a new or renamed type at once.
+    connectGuarded(v.cdType, &TcdTypeFm::typesChanged, v.cdResource, [c = v.cdResource] { c->reloadTypeChoices(); });
+    // The conditional query stands beside the catalogue, not modal: the operator may go on working there.
+    connectGuarded(v.cdResource, &TCdResourceFm::conditionalQueryRequested, v.query, [q = v.query] {
+        q->show();
+        q->raise();
+        q->activateWindow();
+    });
+    connectGuarded(v.query, &TQueryFm::queryChosen, v.cdResource,
+                   [c = v.cdResource](const QStringList& lines) { c->showQueryResult(lines); });
 }
 
 void destroyViews() {

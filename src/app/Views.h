@@ -43,5 +43,7 @@ struct AppViews {
 AppViews& views();
 // Creates the sixteen views in order; each view's creation handling runs once, in that order.
 void createViews(TProjectMainFm* main);
+// How the views tell each other what happened: each signal connected to the view that must follow.
+void connectViews(const AppViews& views);
 // Deletes every view and the main window (the end of a run, or of a test).
 void destroyViews();

@@ -13,13 +13,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/MyMessageBox.h"
-#include "app/Views.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/MyMessageBox.h"
 #include "db/Clock.h"
 #include "db/Errors.h"
-#include "inventory/TQueryFm.h"
 #include "inventory/TSitcomFm.h"
 #include "rental/TServalRecordRentFm.h"
 #include "ui/EnterKey.h"
@@ -301,14 +299,7 @@ void TCdResourceFm::connectHandlers() {
         applyFilter(QStringLiteral("[是连续剧的碟片]"),
                     QStringLiteral("SELECT * FROM TCdResource where SitComYesOrNo=") + jet::quoted(kYes), false);
     });
-    connectGuarded(MenuQuery, &QAction::triggered, this, [] {
-        TQueryFm* dialog = views().query;
-        if (!dialog) return;
-        // Not modal: the operator may go on working in the catalogue while it is open.
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-    });
+    connectGuarded(MenuQuery, &QAction::triggered, this, [this] { Q_EMIT conditionalQueryRequested(); });
 
     connectGuarded(GridMain, &ui::DataGrid::rowClicked, this, [this] {
         CdRentPrice->show();
@@ -337,6 +328,11 @@ bool TCdResourceFm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return TGridFatherFm::eventFilter(watched, event);
+}
+
+void TCdResourceFm::showQueryResult(const QStringList& lines) {
+    Q->reopen(lines);
+    Q->refresh();
 }
 
 void TCdResourceFm::reloadTypeChoices() {

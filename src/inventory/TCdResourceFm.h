@@ -19,6 +19,8 @@ public:
     explicit TCdResourceFm(QWidget* parent = nullptr);
     // Refills the choices of the type pick list from TCdType (after a disc type is saved).
     void reloadTypeChoices();
+    // Shows the titles the conditional query chose.
+    void showQueryResult(const QStringList& lines);
 
     // Record inputs, bound to the current title.
     ui::DbEdit* CdCountId;
@@ -70,6 +72,10 @@ public:
     // Set when a sale (write-off) of a series passed its volume check, cleared when one failed it.
     bool seriesSaleFlag() const { return seriesSaleFlag_; }
     bool seriesDiscardFlag() const { return seriesDiscardFlag_; }
+
+Q_SIGNALS:
+    // The operator asked for the conditional query dialog.
+    void conditionalQueryRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -12,9 +12,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/MyMessageBox.h"
-#include "app/Views.h"
+#include "common/Guard.h"
+#include "common/MyMessageBox.h"
 #include "db/Clock.h"
 #include "db/Errors.h"
 #include "db/JetDialect.h"
@@ -204,11 +203,8 @@ QStringList TQueryFm::buildSql() {
 }
 
 void TQueryFm::onEnter() {
-    TCdResourceFm* catalogue = views().cdResource;
-    if (!catalogue) return;
     // Checked before the catalogue's list is touched, so a refused query leaves the list as it was.
     const QStringList lines = buildSql();
-    catalogue->Q->reopen(lines);
-    catalogue->Q->refresh();
+    Q_EMIT queryChosen(lines);
     accept();
 }

@@ -42,6 +42,10 @@ public:
     // range is chosen without two valid dates.
     QStringList buildSql();
 
+Q_SIGNALS:
+    // The chosen criteria as an SQL text, one line per entry, for the catalogue's list.
+    void queryChosen(const QStringList& lines);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -8,9 +8,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/MyMessageBox.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/MyMessageBox.h"
 #include "db/Clock.h"
 #include "db/Errors.h"
 #include "db/JetDialect.h"

@@ -4,9 +4,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/MyMessageBox.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/MyMessageBox.h"
 #include "members/MemberCommon.h"
 
 namespace {

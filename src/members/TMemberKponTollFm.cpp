@@ -9,8 +9,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/MyMessageBox.h"
+#include "common/Guard.h"
+#include "common/MyMessageBox.h"
 #include "db/Clock.h"
 #include "db/JetDialect.h"
 #include "members/MemberCommon.h"

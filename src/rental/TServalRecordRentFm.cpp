@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/MyMessageBox.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/MyMessageBox.h"
 #include "db/Errors.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "settings/SettingsActions.h"
 
-#include "app/Modal.h"
+#include "common/Modal.h"
 #include "settings/TAuthorityFm.h"
 
 void showAuthorityWindow(QWidget* parent) {

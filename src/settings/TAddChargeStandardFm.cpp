@@ -8,7 +8,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
+#include "common/Guard.h"
 #include "settings/SettingsValues.h"
 
 TAddChargeStandardFm::TAddChargeStandardFm(qint64 id, QWidget* parent) : QDialog(parent), id_(id) {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
+#include "common/Guard.h"
 #include "settings/SettingsValues.h"
 
 TAddTypesFm::TAddTypesFm(qint64 id, QWidget* parent) : QDialog(parent), id_(id) {

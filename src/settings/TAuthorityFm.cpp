@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/MyMessageBox.h"
-#include "app/Session.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/MyMessageBox.h"
+#include "common/Session.h"
 #include "settings/SettingsValues.h"
 #include "settings/TManagePassFm.h"
 

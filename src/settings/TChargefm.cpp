@@ -2,14 +2,11 @@
 
 #include <QPushButton>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/Views.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
 #include "settings/SettingsValues.h"
 #include "settings/TAddChargeStandardFm.h"
-#include "settings/TcdsetFm.h"
 #include "ui/DataGrid.h"
-#include "ui/DockArea.h"
 
 TChargefm::TChargefm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TChargefm"));
@@ -32,8 +29,6 @@ TChargefm::TChargefm(QWidget* parent) : QWidget(parent) {
                    [this] { openDialog(Qcharge->field(QStringLiteral("Id")).asInteger()); });
     connectGuarded(chargedel, &QPushButton::clicked, this, [this] { Qcharge->remove(); });
 
-    // Lives in the settings hub's content area, and shows there before any button is pressed.
-    if (views().cdset) views().cdset->PanelSetting->dock(this);
     guarded([this] {
         Qcharge->reopen(QStringLiteral("select * from TChargeStandard where ChargeName<>") +
                         jet::quoted(QStringLiteral("默认标准")));

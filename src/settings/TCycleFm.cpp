@@ -5,14 +5,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/Views.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
 #include "settings/SettingsValues.h"
 #include "settings/TSetCycleFm.h"
-#include "settings/TcdsetFm.h"
 #include "ui/DataGrid.h"
-#include "ui/DockArea.h"
 
 TCycleFm::TCycleFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TCycleFm"));
@@ -40,7 +37,5 @@ TCycleFm::TCycleFm(QWidget* parent) : QWidget(parent) {
         if (execModal(&dialog) == QDialog::Accepted) Qcycle->refresh();
     });
 
-    // Lives in the settings hub's content area.
-    if (views().cdset) views().cdset->PanelSetting->adopt(this);
     guarded([this] { Qcycle->reopen(QStringLiteral("select * from CdCycle")); });
 }

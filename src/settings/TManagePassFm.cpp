@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/MyMessageBox.h"
+#include "common/Guard.h"
+#include "common/MyMessageBox.h"
 #include "settings/SettingsValues.h"
 
 namespace {

@@ -4,14 +4,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/Views.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
 #include "settings/SettingsValues.h"
 #include "settings/TSetMortagageFm.h"
-#include "settings/TcdsetFm.h"
 #include "ui/DataGrid.h"
-#include "ui/DockArea.h"
 
 TMortagageFm::TMortagageFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TMortagageFm"));
@@ -34,7 +31,5 @@ TMortagageFm::TMortagageFm(QWidget* parent) : QWidget(parent) {
         if (execModal(&dialog) == QDialog::Accepted) QMortagage->refresh();
     });
 
-    // Lives in the settings hub's content area.
-    if (views().cdset) views().cdset->PanelSetting->adopt(this);
     guarded([this] { QMortagage->reopen(QStringLiteral("select * from TbMortagage")); });
 }

@@ -2,14 +2,11 @@
 
 #include <QPushButton>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/Views.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
 #include "settings/SettingsValues.h"
 #include "settings/TAddPersonFm.h"
-#include "settings/TcdsetFm.h"
 #include "ui/DataGrid.h"
-#include "ui/DockArea.h"
 
 TPersonFm::TPersonFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TPersonFm"));
@@ -49,8 +46,6 @@ TPersonFm::TPersonFm(QWidget* parent) : QWidget(parent) {
             settings::followRename(was.oldName, stored.field(QStringLiteral("PersonName")).asString());
     });
 
-    // Lives in the settings hub's content area.
-    if (views().cdset) views().cdset->PanelSetting->adopt(this);
     guarded([this] {
         Qperson->reopen(QStringLiteral("select * from TPerson where PersonName<>") +
                         jet::quoted(QStringLiteral("超级用户")));

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "app/Guard.h"
+#include "common/Guard.h"
 #include "settings/SettingsValues.h"
 
 TSetMortagageFm::TSetMortagageFm(QWidget* parent) : QDialog(parent) {

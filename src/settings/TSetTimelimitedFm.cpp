@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/Guard.h"
+#include "common/Guard.h"
 #include "settings/SettingsValues.h"
 
 TSetTimelimitedFm::TSetTimelimitedFm(QWidget* parent) : QDialog(parent) {

@@ -6,14 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/Views.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
 #include "settings/SettingsValues.h"
 #include "settings/TSetTimelimitedFm.h"
-#include "settings/TcdsetFm.h"
 #include "ui/DataGrid.h"
-#include "ui/DockArea.h"
 
 TTimelimitFm::TTimelimitFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TTimelimitFm"));
@@ -54,8 +51,6 @@ TTimelimitFm::TTimelimitFm(QWidget* parent) : QWidget(parent) {
         if (execModal(&dialog) == QDialog::Accepted) Qtimelimited->refresh();
     });
 
-    // Lives in the settings hub's content area.
-    if (views().cdset) views().cdset->PanelSetting->adopt(this);
     guarded([this] {
         Qtimelimited->reopen(QStringLiteral("select * from Timelimited"));
         // Read only here: after a change the sentence keeps the old number until the next start.

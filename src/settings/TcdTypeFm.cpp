@@ -2,15 +2,11 @@
 
 #include <QPushButton>
 
-#include "app/Guard.h"
-#include "app/Modal.h"
-#include "app/Views.h"
-#include "inventory/TCdResourceFm.h"
+#include "common/Guard.h"
+#include "common/Modal.h"
 #include "settings/SettingsValues.h"
 #include "settings/TAddTypesFm.h"
-#include "settings/TcdsetFm.h"
 #include "ui/DataGrid.h"
-#include "ui/DockArea.h"
 
 TcdTypeFm::TcdTypeFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TcdTypeFm"));
@@ -31,8 +27,6 @@ TcdTypeFm::TcdTypeFm(QWidget* parent) : QWidget(parent) {
                    [this] { openDialog(Qtype->field(QStringLiteral("Id")).asInteger()); });
     connectGuarded(RzBitBtn3, &QPushButton::clicked, this, [this] { Qtype->remove(); });
 
-    // Lives in the settings hub's content area and makes itself visible there.
-    if (views().cdset) views().cdset->PanelSetting->dock(this);
     guarded([this] {
         Qtype->reopen(QStringLiteral("select * from TCdType where CdTypes<>") +
                       jet::quoted(QStringLiteral("其它类型")));
@@ -43,6 +37,5 @@ void TcdTypeFm::openDialog(qint64 id) {
     TAddTypesFm dialog(id, this);
     if (execModal(&dialog) != QDialog::Accepted) return;
     Qtype->refresh();
-    // The catalogue offers the new or renamed type at once.
-    if (views().cdResource) views().cdResource->reloadTypeChoices();
+    Q_EMIT typesChanged();
 }

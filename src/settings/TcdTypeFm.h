@@ -20,6 +20,10 @@ public:
     QPushButton* RzBitBtn3;
     db::Query* Qtype;
 
+Q_SIGNALS:
+    // A type was added or renamed: lists that offer the types must reload them.
+    void typesChanged();
+
 private:
     void openDialog(qint64 id);
 };

@@ -4,15 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Guard.h"
-#include "app/Views.h"
+#include "common/Guard.h"
 #include "settings/SettingsValues.h"
-#include "settings/TChargefm.h"
-#include "settings/TCycleFm.h"
-#include "settings/TMortagageFm.h"
-#include "settings/TPersonFm.h"
-#include "settings/TTimelimitFm.h"
-#include "settings/TcdTypeFm.h"
 #include "ui/DockArea.h"
 
 TcdsetFm::TcdsetFm(QWidget* parent) : QWidget(parent) {
@@ -37,17 +30,25 @@ TcdsetFm::TcdsetFm(QWidget* parent) : QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(column);
     layout->addWidget(PanelSetting, 1);
+}
+
+void TcdsetFm::placeViews(const SettingViews& views) {
+    views_ = views;
+    // Every view lives in the content area; the charge standards show there before any button is pressed.
+    for (QWidget* view : {views.person, views.cdType, views.mortagage, views.timelimit, views.cycle})
+        PanelSetting->adopt(view);
+    PanelSetting->dock(views.charge);
 
     // Each button brings its view to the front of the content area.
-    auto bring = [this](QPushButton* button, auto view) {
+    auto bring = [this](QPushButton* button, QWidget* SettingViews::*view) {
         connectGuarded(button, &QPushButton::clicked, this, [this, view] {
-            if (QWidget* w = views().*view) PanelSetting->dock(w);
+            if (QWidget* w = views_.*view) PanelSetting->dock(w);
         });
     };
-    bring(PersonManage, &AppViews::person);
-    bring(typemanage, &AppViews::cdType);
-    bring(Chargemanage, &AppViews::charge);
-    bring(MortagageManage, &AppViews::mortagage);
-    bring(TimeManage, &AppViews::timelimit);
-    bring(CycleManage, &AppViews::cycle);
+    bring(PersonManage, &SettingViews::person);
+    bring(typemanage, &SettingViews::cdType);
+    bring(Chargemanage, &SettingViews::charge);
+    bring(MortagageManage, &SettingViews::mortagage);
+    bring(TimeManage, &SettingViews::timelimit);
+    bring(CycleManage, &SettingViews::cycle);
 }

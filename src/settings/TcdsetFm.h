@@ -17,4 +17,19 @@ public:
     QPushButton* TimeManage;
     QPushButton* CycleManage;
     DockArea* PanelSetting;
+
+    // The six settings views, in the order of the buttons.
+    struct SettingViews {
+        QWidget* person = nullptr;
+        QWidget* cdType = nullptr;
+        QWidget* charge = nullptr;
+        QWidget* mortagage = nullptr;
+        QWidget* timelimit = nullptr;
+        QWidget* cycle = nullptr;
+    };
+    // Takes the settings views into the content area and ties each button to its view.
+    void placeViews(const SettingViews& views);
+
+private:
+    SettingViews views_;
 };

@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "app/Guard.h"
-#include "app/MyMessageBox.h"
+#include "common/Guard.h"
+#include "common/MyMessageBox.h"
 #include "db/Errors.h"
 
 namespace ui {

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
-#include "app/Guard.h"
+#include "common/Guard.h"
 
 namespace ui {
 

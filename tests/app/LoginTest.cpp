@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Session.h"
 #include "app/TpasswordFm.h"
+#include "common/Session.h"
 #include "db/Connection.h"
 #include "db/Errors.h"
 #include "support/Fixture.h"

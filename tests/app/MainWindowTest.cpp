@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/MyMessageBox.h"
-#include "app/Platform.h"
-#include "app/Session.h"
 #include "app/TAboutFm.h"
 #include "app/TDenyFm.h"
 #include "app/TProjectMainFm.h"
 #include "app/Views.h"
+#include "common/MyMessageBox.h"
+#include "common/Platform.h"
+#include "common/Session.h"
 #include "inventory/TCdResourceFm.h"
 #include "members/TCdMemberFm.h"
 #include "rental/TAwokeFm.h"

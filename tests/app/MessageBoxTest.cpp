@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Guard.h"
-#include "app/MyMessageBox.h"
-#include "app/TProgessBarFm.h"
+#include "common/Guard.h"
+#include "common/MyMessageBox.h"
+#include "common/TProgessBarFm.h"
 #include "db/Errors.h"
 #include "support/Fixture.h"
 
@@ -90,7 +90,6 @@ TEST(MessageBoxTest, HandlersEndQuietlyOnSilentStopAndShowOtherErrors) {
 }
 
 }  // namespace
-
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/MyMessageBox.h"
 #include "app/TProjectMainFm.h"
 #include "app/Views.h"
+#include "common/MyMessageBox.h"
 #include "members/MemberTestSupport.h"
 #include "members/TCdMemberFm.h"
 #include "members/TMemberKponTollFm.h"

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/MyMessageBox.h"
+#include "common/MyMessageBox.h"
 #include "members/MemberTestSupport.h"
 #include "members/TFindMemberFm.h"
 #include "members/TMemberKponTollFm.h"

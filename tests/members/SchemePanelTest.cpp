@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/MyMessageBox.h"
+#include "common/MyMessageBox.h"
 #include "members/MemberTestSupport.h"
 #include "members/TCdMemberFm.h"
 

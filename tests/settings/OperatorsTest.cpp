@@ -8,10 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/Session.h"
 #include "app/TProjectMainFm.h"
 #include "app/TpasswordFm.h"
 #include "app/Views.h"
+#include "common/Session.h"
 #include "settings/SettingsActions.h"
 #include "settings/TAddPersonFm.h"
 #include "settings/TAuthorityFm.h"

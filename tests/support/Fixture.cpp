@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/Modal.h"
-#include "app/Platform.h"
-#include "app/Session.h"
 #include "app/Startup.h"
 #include "app/TProjectMainFm.h"
 #include "app/Views.h"
+#include "common/Modal.h"
+#include "common/Platform.h"
+#include "common/Session.h"
 #include "db/Clock.h"
 #include "db/Connection.h"
 #include "db/Schema.h"

@@ -11,7 +11,7 @@
 #include <map>
 #include <vector>
 
-#include "app/MyMessageBox.h"
+#include "common/MyMessageBox.h"
 #include "db/Money.h"
 #include "db/Query.h"
 

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "app/Platform.h"
 #include "app/Startup.h"
+#include "common/Platform.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",

@@ -1,4 +1,4 @@
-#include "app/MyMessageBox.h"
+#include "common/MyMessageBox.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -8,8 +8,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/Modal.h"
-#include "app/Startup.h"
+#include "common/Modal.h"
+#include "common/Platform.h"
 #include "db/Errors.h"
 
 namespace {

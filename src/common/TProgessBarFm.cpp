@@ -1,4 +1,4 @@
-#include "app/TProgessBarFm.h"
+#include "common/TProgessBarFm.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/Platform.h"
+#include "common/Platform.h"
 
 TProgessBarFm::TProgessBarFm(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool) {

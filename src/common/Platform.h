@@ -2,6 +2,8 @@
 
 #include <QString>
 
+inline constexpr const char* kApplicationTitle = "Orvane--音像租赁管理系统";
+
 // The executable's folder, which holds data/discvault.mdb; tests point it at a temporary folder.
 QString appDir();
 void setAppDir(const QString& folder);

@@ -1,9 +1,9 @@
-#include "app/Guard.h"
+#include "common/Guard.h"
 
 #include <QString>
 #include <exception>
 
-#include "app/MyMessageBox.h"
+#include "common/MyMessageBox.h"
 #include "db/Errors.h"
 
 void guarded(const std::function<void()>& handler) {

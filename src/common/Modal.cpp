@@ -1,4 +1,4 @@
-#include "app/Modal.h"
+#include "common/Modal.h"
 
 #include <QDialog>
 #include <QPointer>
