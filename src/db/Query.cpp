@@ -7,6 +7,7 @@
 #include "db/Clock.h"
 #include "db/Connection.h"
 #include "db/Errors.h"
+#include "db/Transaction.h"
 
 namespace db {
 
@@ -683,7 +684,23 @@ void Query::post() {
     writeBoundBoxes();
     if (beforePost_) beforePost_();
     if (!isEditing()) return;  // the handler cancelled the row itself
-    writeRow();
+    if (afterWrite_) {
+        const Row before = rows_[current_];
+        try {
+            Transaction write(*connection_);
+            writeRow();
+            afterWrite_();
+            write.commit();
+        } catch (...) {
+            // Nothing was written: the row is again what the operator typed.
+            rows_[current_] = before;
+            Q_EMIT rowsChanged(RowChange::Update, current_);
+            emitDataChanged();
+            throw;
+        }
+    } else {
+        writeRow();
+    }
     modified_ = false;
     setState(Browse);
     emitDataChanged();

@@ -134,6 +134,10 @@ public:
 
     // Runs inside post before anything is written; it stops the post by throwing (SilentStop after its message).
     void setBeforePost(std::function<void()> handler) { beforePost_ = std::move(handler); }
+    // Runs inside post right after the row is written (the new row's AutoNumber already read back), for the rows that
+    // belong with it. The row and what the handler writes are one transaction: when the handler throws, none of it
+    // stays and the query keeps editing the row as it was before the post.
+    void setAfterWrite(std::function<void()> handler) { afterWrite_ = std::move(handler); }
 
     // The shortest form of each kind as the views show it; also what Field::asString returns.
     static QString toText(const QVariant& stored, FieldKind kind);
@@ -194,6 +198,7 @@ private:
     QString selectList_;
     std::function<void()> beforePost_;
     std::vector<RecordWriter> writers_;
+    std::function<void()> afterWrite_;
     bool posting_ = false;
 };
 
