@@ -8,6 +8,7 @@
 #include "db/Clock.h"
 #include "db/Connection.h"
 #include "db/Errors.h"
+#include "db/Transaction.h"
 
 namespace db {
 
@@ -594,10 +595,13 @@ void Query::post() {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{posting_};
+    // The row and what its before-post check writes with it are one action: a failure keeps none of it.
+    Transaction action(*connection_);
     Q_EMIT updatingRecord();
     if (beforePost_) beforePost_();
-    if (!isEditing()) return;  // the handler cancelled the row itself
+    if (!isEditing()) return action.commit();  // the handler cancelled the row itself
     writeRow();
+    action.commit();
     modified_ = false;
     setState(Browse);
     emitDataChanged();
