@@ -595,10 +595,16 @@ void Query::post() {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{posting_};
-    // The row and what its before-post check writes with it are one action: a failure keeps none of it.
+    // The row and what its before-post check writes with it are one action: an error keeps none of it. A check
+    // that ends the post quietly has done what it meant to (a refusal, or the change applied elsewhere): that stays.
     Transaction action(*connection_);
-    Q_EMIT updatingRecord();
-    if (beforePost_) beforePost_();
+    try {
+        Q_EMIT updatingRecord();
+        if (beforePost_) beforePost_();
+    } catch (const SilentStop&) {
+        action.commit();
+        throw;
+    }
     if (!isEditing()) return action.commit();  // the handler cancelled the row itself
     writeRow();
     action.commit();
