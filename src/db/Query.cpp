@@ -682,24 +682,28 @@ void Query::post() {
         ~Reset() { flag = false; }
     } reset{posting_};
     writeBoundBoxes();
-    if (beforePost_) beforePost_();
-    if (!isEditing()) return;  // the handler cancelled the row itself
-    if (afterWrite_) {
-        const Row before = rows_[current_];
-        try {
-            Transaction write(*connection_);
-            writeRow();
-            afterWrite_();
-            write.commit();
-        } catch (...) {
-            // Nothing was written: the row is again what the operator typed.
-            rows_[current_] = before;
-            Q_EMIT rowsChanged(RowChange::Update, current_);
-            emitDataChanged();
-            throw;
-        }
-    } else {
+    // The row and what its before-post check and after-write handler write with it are one action: an error keeps
+    // none of it. A check that ends the post quietly has done what it meant to (a refusal, or the change applied
+    // elsewhere): that stays.
+    Transaction action(*connection_);
+    try {
+        if (beforePost_) beforePost_();
+    } catch (const SilentStop&) {
+        action.commit();
+        throw;
+    }
+    if (!isEditing()) return action.commit();  // the handler cancelled the row itself
+    const Row before = rows_[current_];
+    try {
         writeRow();
+        if (afterWrite_) afterWrite_();
+        action.commit();
+    } catch (...) {
+        // Nothing was written: the row is again what the operator typed.
+        rows_[current_] = before;
+        Q_EMIT rowsChanged(RowChange::Update, current_);
+        emitDataChanged();
+        throw;
     }
     modified_ = false;
     setState(Browse);

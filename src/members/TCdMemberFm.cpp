@@ -15,6 +15,7 @@
 #include "db/Errors.h"
 #include "db/JetDialect.h"
 #include "members/MemberCommon.h"
+#include "members/Membership.h"
 #include "members/TMemberKponTollFm.h"
 #include "ui/EnterKey.h"
 
@@ -51,6 +52,24 @@ QString integerText(Query* query, const char* field) {
     return query->isEmpty() ? QString() : query->field(QString::fromUtf8(field)).asString();
 }
 
+std::optional<qint64> shownNumber(const QLabel* label) {
+    bool ok = false;
+    const qint64 value = label->text().toLongLong(&ok);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+// Reloads a list whatever happens to the action that changed it, so it shows the rows as they are stored.
+template <typename Action>
+void thenRefresh(Query* list, Action action) {
+    try {
+        action();
+    } catch (...) {
+        list->refresh();
+        throw;
+    }
+    list->refresh();
+}
+
 }  // namespace
 
 TCdMemberFm::TCdMemberFm(QWidget* parent) : QWidget(parent) {
@@ -60,8 +79,6 @@ TCdMemberFm::TCdMemberFm(QWidget* parent) : QWidget(parent) {
     Q = new Query(this, QStringLiteral("Q"));
     Q2 = new Query(this, QStringLiteral("Q2"));
     Qtype = new Query(this, QStringLiteral("Qtype"));
-    Qmemberid = new Query(this, QStringLiteral("Qmemberid"));
-    QkpOn = new Query(this, QStringLiteral("QkpOn"));
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
@@ -343,50 +360,43 @@ void TCdMemberFm::saveMember() {
 }
 
 void TCdMemberFm::checkMember() {
-    if (MemberName->text().isEmpty())
-        refuse(QStringLiteral("请输入该会员的名称,已保证会员资料数据录入的完整性."), MemberName);
-    if (dxDBEdit1->text().isEmpty())
-        refuse(QStringLiteral("请输入该会员的编号,已保证会员资料数据录入的完整性."), dxDBEdit1);
-    if (SystemType->text().isEmpty())
-        refuse(QStringLiteral("请输入该会员属的会员制度类型,系统会自动计算天数或部数.若你尚未增加会员"
-                              "制度类型，请点击取消，然后在会员制度管理中去新增！"),
-               SystemType);
-    const QString number = dxDBEdit1->text();
-
-    if (Q2->state() == Query::Edit) {
-        const QString id = QString::number(Q2->field(QStringLiteral("id")).asInteger());
-        Qmemberid->reopen(QStringLiteral("select * from TMemberResource where personid=") + jet::quoted(number) +
-                          QStringLiteral(" and id <>") + id);
-        if (Qmemberid->recordCount() > 0)
-            refuse(QStringLiteral("对不起,你输入的会员编号有重复,请重新输入!"), dxDBEdit1);
-        // The payment history follows the member: its rows are found under the number stored before this change.
-        Qmemberid->reopen(QStringLiteral("select PersonId from TMemberResource where id=") + id);
-        const QString storedNumber = Qmemberid->field(QStringLiteral("PersonId")).asString();
-        QkpOn->reopen(QStringLiteral("select * from TMemberKeepOnToll where personid=") + jet::quoted(storedNumber));
-        for (QkpOn->first(); !QkpOn->eof(); QkpOn->next()) {
-            QkpOn->edit();
-            QkpOn->field(QStringLiteral("PersonId")).setString(number);
-            QkpOn->field(QStringLiteral("MemberName")).setString(MemberName->text());
-            QkpOn->post();
+    members::Membership membership;
+    members::MemberEntry member;
+    member.id = Q2->state() == Query::Edit ? Q2->field(QStringLiteral("id")).asInteger() : 0;
+    member.number = dxDBEdit1->text();
+    member.name = MemberName->text();
+    member.scheme = SystemType->text();
+    if (const auto refusal = membership.checkMember(member)) {
+        switch (*refusal) {
+            case members::MemberRefusal::NoName:
+                refuse(QStringLiteral("请输入该会员的名称,已保证会员资料数据录入的完整性."), MemberName);
+            case members::MemberRefusal::NoNumber:
+                refuse(QStringLiteral("请输入该会员的编号,已保证会员资料数据录入的完整性."), dxDBEdit1);
+            case members::MemberRefusal::NoScheme:
+                refuse(QStringLiteral("请输入该会员属的会员制度类型,系统会自动计算天数或部数.若你尚未增加会员"
+                                      "制度类型，请点击取消，然后在会员制度管理中去新增！"),
+                       SystemType);
+            case members::MemberRefusal::NumberOfAnother:
+                refuse(QStringLiteral("对不起,你输入的会员编号有重复,请重新输入!"), dxDBEdit1);
+            case members::MemberRefusal::NumberExists:
+                refuse(QStringLiteral("对不起,该会员编号已存在,请重新输入,若需续费,请取消该操作!."), dxDBEdit1);
         }
-        return;
     }
+    // What is written here and the member row are saved together (the post is one action).
+    if (member.id != 0) return membership.followMember(member);
 
-    Qmemberid->reopen(QStringLiteral("select * from TMemberResource where PersonId=") + jet::quoted(number) +
-                      QStringLiteral(" "));
-    if (Qmemberid->recordCount() > 0)
-        refuse(QStringLiteral("对不起,该会员编号已存在,请重新输入,若需续费,请取消该操作!."), dxDBEdit1);
     Q2->field(QStringLiteral("OpenAccountDate")).setString(OpenDate->text());
     Q2->field(QStringLiteral("AllowDaysOrCounts")).setString(AllowCounts->text());
     Q2->field(QStringLiteral("RemainDaysOrCounts")).setString(RemainCounts->text());
-    QkpOn->reopen(QStringLiteral("select * from TMemberKeepOnToll"));
-    QkpOn->append();
-    QkpOn->field(QStringLiteral("KeeponDate")).setString(OpenDate->text());
-    QkpOn->field(QStringLiteral("PersonId")).setString(number);
-    QkpOn->field(QStringLiteral("MemberName")).setString(MemberName->text());
-    QkpOn->field(QStringLiteral("AttributeType")).setString(SystemType->text());
-    QkpOn->field(QStringLiteral("AllowDaysOrCounts")).setString(RemainCounts->text());
-    QkpOn->post();
+    members::Joining joining;
+    joining.number = member.number;
+    joining.name = member.name;
+    joining.scheme = member.scheme;
+    joining.date = Q2->field(QStringLiteral("OpenAccountDate")).isNull()
+                       ? QDate()
+                       : Q2->field(QStringLiteral("OpenAccountDate")).asDate();
+    joining.grant = shownNumber(RemainCounts);
+    membership.recordJoining(joining);
 }
 
 void TCdMemberFm::cancelMember() {
@@ -404,9 +414,9 @@ void TCdMemberFm::deleteMember() {
         throw db::SilentStop();
     // An unsaved change to the member is moot once it is deleted.
     if (Q2->isEditing()) Q2->cancel();
-    const QString number = Q2->field(QStringLiteral("PersonId")).asString();
-    Q2->remove();
-    Qmemberid->execSql(QStringLiteral("delete * from TMemberKeepOnToll where PersonId=") + jet::quoted(number));
+    const qint64 id = Q2->field(QStringLiteral("id")).asInteger();
+    // The next member becomes current.
+    thenRefresh(Q2, [id] { members::Membership().deleteMember(id); });
 }
 
 void TCdMemberFm::renewMember() {
@@ -439,24 +449,31 @@ void TCdMemberFm::saveSystem() {
 }
 
 void TCdMemberFm::checkSystem() {
-    if (SystemName->text().isEmpty())
-        refuse(QStringLiteral("请输入该会员制度名称,已保证会员制度资料数据录入的完整性."), SystemName);
-    if (SystemTypes->text().isEmpty())
-        refuse(QStringLiteral("请选择该会员制度所属类型,已保证会员资料数据录入时可进行选择!"), SystemTypes);
+    members::SchemeEntry scheme;
+    scheme.name = SystemName->text();
+    scheme.type = SystemTypes->text();
     // The spin box shows an empty grant as 0; the field tells whether one was entered.
-    if (CdRewardDays->textValue().isEmpty() || Q->field(QStringLiteral("RewardDaysOrCounts")).isNull())
-        refuse(QStringLiteral("请输入允许的天数或部数,否则不能发生出租操作!"), CdRewardDays);
-    if (CdRewardDays->textValue().toInt() <= 0)
-        refuse(QStringLiteral("错误输入，允许天数或部数的值小于0，请修改!"), CdRewardDays);
-    db::Money fee;
-    if (!db::Money::tryParse(CdSystemPrice->text(), &fee)) fee = db::Money();
-    if (fee == db::Money()) {
-        // Closing the notice by its close box instead of "确定" accepts a scheme without a fee.
-        if (MyMessageBox(mkNotice, QStringLiteral("交纳的会费未输入,请重新输入!"))) {
-            CdSystemPrice->setFocus();
-            throw db::SilentStop();
-        }
-        Q->field(QStringLiteral("PayCash")).setMoney(db::Money());
+    if (!CdRewardDays->textValue().isEmpty() && !Q->field(QStringLiteral("RewardDaysOrCounts")).isNull())
+        scheme.grant = CdRewardDays->textValue().toLongLong();
+    if (!db::Money::tryParse(CdSystemPrice->text(), &scheme.fee)) scheme.fee = db::Money();
+    const auto refusal = members::Membership::checkScheme(scheme);
+    if (!refusal) return;
+    switch (*refusal) {
+        case members::SchemeRefusal::NoName:
+            refuse(QStringLiteral("请输入该会员制度名称,已保证会员制度资料数据录入的完整性."), SystemName);
+        case members::SchemeRefusal::NoType:
+            refuse(QStringLiteral("请选择该会员制度所属类型,已保证会员资料数据录入时可进行选择!"), SystemTypes);
+        case members::SchemeRefusal::NoGrant:
+            refuse(QStringLiteral("请输入允许的天数或部数,否则不能发生出租操作!"), CdRewardDays);
+        case members::SchemeRefusal::GrantNotPositive:
+            refuse(QStringLiteral("错误输入，允许天数或部数的值小于0，请修改!"), CdRewardDays);
+        case members::SchemeRefusal::NoFee:
+            // Closing the notice by its close box instead of "确定" accepts a scheme without a fee.
+            if (MyMessageBox(mkNotice, QStringLiteral("交纳的会费未输入,请重新输入!"))) {
+                CdSystemPrice->setFocus();
+                throw db::SilentStop();
+            }
+            Q->field(QStringLiteral("PayCash")).setMoney(db::Money());
     }
 }
 
@@ -477,10 +494,6 @@ void TCdMemberFm::deleteSystem() {
                           "确认是否删除,因删除后会员资料及会员续费资料中的属于该会员类型的记录也将被删除,请谨慎决择!")))
         throw db::SilentStop();
     if (Q->isEditing()) Q->cancel();
-    const QString name = Q->field(QStringLiteral("SystemName")).asString();
-    Q->remove();
-    Q->refresh();
-    Qmemberid->execSql(QStringLiteral("delete * from TMemberResource where AttributeType=") + jet::quoted(name));
-    Qmemberid->execSql(QStringLiteral("delete * from TMemberKeepOnToll where AttributeType=") + jet::quoted(name));
-    Q2->refresh();
+    const qint64 id = Q->field(QStringLiteral("Id")).asInteger();
+    thenRefresh(Q2, [this, id] { thenRefresh(Q, [id] { members::Membership().deleteScheme(id); }); });
 }

@@ -49,8 +49,6 @@ public:
     db::Query* Q;   // schemes
     db::Query* Q2;  // members
     db::Query* Qtype;
-    db::Query* Qmemberid;
-    db::Query* QkpOn;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -11,9 +11,9 @@
 
 #include "common/Guard.h"
 #include "common/MyMessageBox.h"
-#include "db/Clock.h"
 #include "db/JetDialect.h"
 #include "members/MemberCommon.h"
+#include "members/Membership.h"
 
 using db::Query;
 
@@ -115,29 +115,14 @@ void TMemberKponTollFm::onSchemeText(const QString& text) {
 }
 
 void TMemberKponTollFm::enter() {
-    const QString scheme = PickEditmembersystem->currentText();
-    if (scheme.isEmpty()) refuse(QStringLiteral("请输入该会员本次续费类型!."), PickEditmembersystem);
-
-    Q->reopen(QStringLiteral("select * FROM TMemberResource where PersonId=") + jet::quoted(memberId_));
-    // Editing an empty result would start a new member holding only the renewal.
-    if (Q->isEmpty()) refuse(QStringLiteral("对不起,没有该编号的会员,不能进行续费!"), RzBitBtn1);
-    Q->edit();
-    Q->field(QStringLiteral("AllowDaysOrCounts")).setString(AllowS->text());
-    Q->field(QStringLiteral("AttributeType")).setString(scheme);
-    Q->field(QStringLiteral("RemainDaysOrCounts"))
-        .setInteger(Q->field(QStringLiteral("RemainDaysOrCounts")).asInteger() +
-                    Q->field(QStringLiteral("AllowDaysOrCounts")).asInteger());
-    Q->post();
-
-    Q->reopen(QStringLiteral("select * FROM TMemberKeepOnToll where PersonId=") + jet::quoted(memberId_));
-    Q->append();
-    Q->field(QStringLiteral("KeeponDate")).setDate(db::Clock::today());
-    Q->field(QStringLiteral("PersonId")).setString(memberId_);
-    Q->field(QStringLiteral("MemberName")).setString(Mname->text());
-    Q->field(QStringLiteral("PayCash")).setString(Labeltoll->text());
-    Q->field(QStringLiteral("AttributeType")).setString(scheme);
-    Q->field(QStringLiteral("AllowDaysOrCounts"))
-        .setInteger(Qsystem->field(QStringLiteral("RewardDaysOrCounts")).asInteger());
-    Q->post();
+    members::Renewal renewal;
+    renewal.number = memberId_;
+    renewal.paidBy = Mname->text();
+    renewal.scheme = PickEditmembersystem->currentText();
+    const auto refusal = members::Membership().renew(renewal);
+    if (refusal == members::RenewalRefusal::NoScheme)
+        refuse(QStringLiteral("请输入该会员本次续费类型!."), PickEditmembersystem);
+    if (refusal == members::RenewalRefusal::NoMember)
+        refuse(QStringLiteral("对不起,没有该编号的会员,不能进行续费!"), RzBitBtn1);
     accept();
 }

@@ -33,33 +33,6 @@ db::Money defaultDeposit() {
     return q.field(QStringLiteral("MortagageSum")).asMoney();
 }
 
-// The login finds an operator's password and level by name, so the rights row follows the new name. When another
-// operator still carries the old name, that one keeps the row and the renamed operator gets a copy of it.
-void followRename(const QString& oldName, const QString& newName) {
-    if (oldName == newName) return;
-    db::Query rights;
-    rights.reopen(QStringLiteral("select * from TAuthority where UserName=") + jet::quoted(oldName));
-    if (rights.isEmpty()) return;
-    db::Query taken;
-    taken.reopen(QStringLiteral("select * from TAuthority where UserName=") + jet::quoted(newName));
-    // The new name has rights of its own already (names need not be unique): they stay as they are.
-    if (!taken.isEmpty()) return;
-    db::Query others;
-    others.reopen(QStringLiteral("select * from TPerson where PersonName=") + jet::quoted(oldName));
-    if (others.isEmpty()) {
-        rights.execSql(QStringLiteral("update TAuthority set UserName=") + jet::quoted(newName) +
-                       QStringLiteral(" where UserName=") + jet::quoted(oldName));
-        return;
-    }
-    const QString password = rights.field(QStringLiteral("Passward")).asString();
-    const qint64 level = rights.field(QStringLiteral("Authority")).asInteger();
-    taken.append();
-    taken.field(QStringLiteral("UserName")).setString(newName);
-    taken.field(QStringLiteral("Passward")).setString(password);
-    taken.field(QStringLiteral("Authority")).setInteger(level);
-    taken.post();
-}
-
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);

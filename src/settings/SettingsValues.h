@@ -23,10 +23,6 @@ db::Money amountFromText(const QString& text);
 // The deposit a new rental sheet starts with: MortagageSum of the first row of TbMortagage (0 when it has none).
 db::Money defaultDeposit();
 
-// After an operator's TPerson row was renamed: the rights row follows the new name, so the operator keeps password
-// and level.
-void followRename(const QString& oldName, const QString& newName);
-
 // A push button with its objectName; the settings dialogs build their rows of buttons with it.
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
 // "确定" (the default button, taken by Enter unless another button has the focus) and "取消" at the right of one row.

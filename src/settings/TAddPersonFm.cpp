@@ -10,6 +10,7 @@
 #include "common/Modal.h"
 #include "common/MyMessageBox.h"
 #include "db/Errors.h"
+#include "settings/Operators.h"
 #include "settings/SettingsValues.h"
 #include "settings/TAuthorityFm.h"
 
@@ -72,20 +73,12 @@ void TAddPersonFm::onAuthorityManage() {
 
 void TAddPersonFm::onEnter() {
     const QString name = typedName();
+    settings::Operators operators;
     if (id_ != 0) {
-        Q->reopen(rowText());
-        const QString oldName = Q->field(QStringLiteral("PersonName")).asString();
-        Q->edit();
-        Q->field(QStringLiteral("PersonName")).setString(name);
-        Q->post();
-        settings::followRename(oldName, name);
-    } else {
-        Q->reopen(QStringLiteral("select * from TAuthority where UserName=") + jet::quoted(name));
-        if (Q->isEmpty()) refuse(QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"));
-        Q->reopen(QStringLiteral("select * from TPerson where id=-1"));
-        Q->append();
-        Q->field(QStringLiteral("PersonName")).setString(name);
-        Q->post();
+        operators.rename(id_, name);
+    } else if (operators.add(name)) {
+        // The only refusal: "权限管理" has not made the name's rights row yet.
+        refuse(QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"));
     }
     accept();
 }

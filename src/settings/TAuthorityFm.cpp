@@ -14,11 +14,11 @@
 #include "common/Modal.h"
 #include "common/MyMessageBox.h"
 #include "common/Session.h"
+#include "settings/Operators.h"
 #include "settings/SettingsValues.h"
 #include "settings/TManagePassFm.h"
 
 namespace {
-const char* const kInitialPassword = "862";
 
 // The mode of the last opening from the main menu in this run.
 bool& rememberedFullMode() {
@@ -153,23 +153,11 @@ void TAuthorityFm::onNameChanged(const QString& name) {
 
 void TAuthorityFm::onOk() {
     if (!fullMode_) return accept();
-    const QString name = PersonCombox->currentText();
-    // A rights row without a name belongs to nobody and could only ever be reached by a nameless operator.
-    if (name.trimmed().isEmpty()) refuse(QStringLiteral("请选择或输入操作人员的姓名!"), PersonCombox);
-    // The shop must always keep its super user: without level 0 nobody could reach the settings again.
-    if (name.trimmed() == QStringLiteral("超级用户") && chosenLevel() != kSuperUser)
+    const auto refusal = settings::Operators().setLevel(PersonCombox->currentText(), chosenLevel());
+    if (refusal == settings::OperatorRefusal::NoName)
+        refuse(QStringLiteral("请选择或输入操作人员的姓名!"), PersonCombox);
+    if (refusal == settings::OperatorRefusal::SuperUserLevelFixed)
         refuse(QStringLiteral("超级用户的权限不能更改!"), EpCheckBox1);
-    Qauth->reopen(QStringLiteral("select *  from TAuthority where UserName =") + jet::quoted(name));
-    if (!Qauth->isEmpty()) {
-        Qauth->edit();
-        Qauth->field(QStringLiteral("Authority")).setInteger(chosenLevel());
-    } else {
-        Qauth->append();
-        Qauth->field(QStringLiteral("UserName")).setString(name);
-        Qauth->field(QStringLiteral("Passward")).setString(QLatin1String(kInitialPassword));
-        Qauth->field(QStringLiteral("Authority")).setInteger(chosenLevel());
-    }
-    Qauth->post();
     accept();
 }
 

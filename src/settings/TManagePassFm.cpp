@@ -9,6 +9,7 @@
 
 #include "common/Guard.h"
 #include "common/MyMessageBox.h"
+#include "settings/Operators.h"
 #include "settings/SettingsValues.h"
 
 namespace {
@@ -33,7 +34,7 @@ QLineEdit* passwordBox(const QString& name, QWidget* parent) {
 }
 }  // namespace
 
-TManagePassFm::TManagePassFm(const QString& name, QWidget* parent) : QDialog(parent) {
+TManagePassFm::TManagePassFm(const QString& name, QWidget* parent) : QDialog(parent), name_(name) {
     setObjectName(QStringLiteral("TManagePassFm"));
     setWindowTitle(QStringLiteral("密码修改:"));
     Q = new db::Query(this, QStringLiteral("Q"));
@@ -64,11 +65,7 @@ TManagePassFm::TManagePassFm(const QString& name, QWidget* parent) : QDialog(par
 }
 
 void TManagePassFm::onOk() {
-    // A name without a rights row has no password to change; saving one would make a row without a name, and the
-    // operator would believe a password was set that no login ever reads.
-    if (Q->isEmpty()) refuse(QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"), NewPass);
-    Q->edit();
-    Q->field(QStringLiteral("Passward")).setString(NewPass->text());
-    Q->post();
+    if (settings::Operators().setPassword(name_, NewPass->text()))
+        refuse(QStringLiteral("对不起你没有对该操作人员进行权限管理的设置!"), NewPass);
     accept();
 }

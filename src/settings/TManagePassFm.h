@@ -20,4 +20,6 @@ public:
 
 private:
     void onOk();
+
+    QString name_;
 };

@@ -4,6 +4,7 @@
 
 #include "common/Guard.h"
 #include "common/Modal.h"
+#include "settings/Operators.h"
 #include "settings/SettingsValues.h"
 #include "settings/TAddPersonFm.h"
 #include "ui/DataGrid.h"
@@ -28,22 +29,12 @@ TPersonFm::TPersonFm(QWidget* parent) : QWidget(parent) {
     connectGuarded(PBtnmodify, &QPushButton::clicked, this,
                    [this] { openDialog(Qperson->field(QStringLiteral("Id")).asInteger()); });
     connectGuarded(PbtnDel, &QPushButton::clicked, this, [this] { deleteOperator(); });
-    // A name changed in the grid takes its rights row along, as a change in the operator dialog does.
+    // A name changed in the grid takes its rights row along, as a change in the operator dialog does; both are
+    // written with the row.
     Qperson->setBeforePost([this] {
         if (Qperson->state() != db::Query::Edit) return;
-        const qint64 id = Qperson->field(QStringLiteral("Id")).asInteger();
-        db::Query stored;
-        stored.reopen(QStringLiteral("select * from TPerson where id=") + QString::number(id));
-        renaming_ = {id, stored.field(QStringLiteral("PersonName")).asString()};
-    });
-    connectGuarded(Qperson, &db::Query::stateChanged, this, [this] {
-        if (!renaming_ || Qperson->isEditing()) return;
-        const Renaming was = *renaming_;
-        renaming_.reset();
-        db::Query stored;
-        stored.reopen(QStringLiteral("select * from TPerson where id=") + QString::number(was.id));
-        if (!stored.isEmpty())
-            settings::followRename(was.oldName, stored.field(QStringLiteral("PersonName")).asString());
+        settings::Operators().followRename(Qperson->field(QStringLiteral("Id")).asInteger(),
+                                           Qperson->field(QStringLiteral("PersonName")).asString());
     });
 
     guarded([this] {
@@ -61,9 +52,15 @@ void TPersonFm::deleteOperator() {
     if (Qperson->isEmpty()) return;
     // A row just inserted in the grid has no rights rows yet: dropping it is all there is to do.
     if (Qperson->state() == db::Query::Insert) return Qperson->remove();
-    // The rights rows go with the operator, so the name cannot be logged in with any more.
-    db::Query rights;
-    rights.execSql(QStringLiteral("delete * from TAuthority where UserName=") +
-                   jet::quoted(Qperson->field(QStringLiteral("PersonName")).asString()));
-    Qperson->remove();
+    // A name typed in the grid and not saved is not the operator's name: the rights of the stored one go.
+    if (Qperson->isEditing()) Qperson->cancel();
+    const qint64 id = Qperson->field(QStringLiteral("Id")).asInteger();
+    // Whatever happens, the list shows the operators as they are stored; the next one becomes current.
+    try {
+        settings::Operators().remove(id);
+    } catch (...) {
+        Qperson->refresh();
+        throw;
+    }
+    Qperson->refresh();
 }

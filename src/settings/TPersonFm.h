@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <optional>
 
 #include "db/Query.h"
 
@@ -24,10 +23,4 @@ public:
 private:
     void openDialog(qint64 id);
     void deleteOperator();
-
-    struct Renaming {
-        qint64 id;
-        QString oldName;
-    };
-    std::optional<Renaming> renaming_;  // a grid change of a name, between its check and its write
 };

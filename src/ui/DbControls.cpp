@@ -149,6 +149,8 @@ DbSpinEdit::DbSpinEdit(const QString& name, QWidget* parent) : QSpinBox(parent) 
             setValue(ok ? v : 0);
         });
     connect(this, &QSpinBox::valueChanged, binding_, &FieldBinding::userEdited);
+    // A typed number is a value even when the box already showed it (an empty field shows as 0).
+    connect(lineEdit(), &QLineEdit::textEdited, binding_, &FieldBinding::userEdited);
 }
 
 void DbSpinEdit::setFieldText(const QString& text) {

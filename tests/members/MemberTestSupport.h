@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <memory>
 
+#include "db/Connection.h"
 #include "db/JetDialect.h"
 #include "members/TCdMemberFm.h"
 #include "support/Fixture.h"
@@ -45,6 +46,26 @@ protected:
         return scalarInt(u8("select ") + u8(column) + u8(" from TMemberResource where PersonId=") +
                          jet::quoted(number));
     }
+    // Every row of the member tables, in storage order: what must be as before when an action fails.
+    QStringList memberTables() {
+        QStringList rows;
+        for (const char* table : {"TMemberSystem", "TMemberResource", "TMemberKeepOnToll"}) {
+            db::Query q;
+            q.reopen(u8("select * from ") + u8(table));
+            for (int r = 0; r < q.recordCount(); ++r) {
+                QStringList cells{u8(table)};
+                for (int c = 0; c < q.columns().size(); ++c) cells << q.displayText(r, c);
+                rows << cells.join(u'|');
+            }
+        }
+        return rows;
+    }
+    // The engine refuses the statement named by `when` (e.g. "BEFORE DELETE ON TMemberKeepOnToll") with "injected".
+    void refuseEngine(const char* when) {
+        db::Connection::shared().execEngine(u8("CREATE TEMP TRIGGER injected ") + u8(when) +
+                                            u8(" BEGIN SELECT RAISE(ABORT,'injected'); END"));
+    }
+    void stopRefusing() { db::Connection::shared().execEngine(u8("DROP TRIGGER injected")); }
 };
 
 // The member view created and shown as the main window shows it the first time.

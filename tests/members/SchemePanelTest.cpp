@@ -171,6 +171,37 @@ INSTANTIATE_TEST_SUITE_P(
         SchemeCase{"ZeroFee", "金卡", kCount, "0", "30", "交纳的会费未输入,请重新输入!", "CdSystemPrice"}),
     [](const ::testing::TestParamInfo<SchemeCase>& info) { return std::string(info.param.what); });
 
+// What the operator types into the grant box with the keyboard; the box shows 0 for a new scheme already.
+TEST_F(MemberViewTest, GrantTypedAsZeroIsAValueAndAnEmptiedBoxIsNone) {
+    struct Case {
+        const char* keys;  // typed over the selected text; "" erases it
+        const char* message;
+    };
+    const Case cases[] = {
+        {"0", "错误输入，允许天数或部数的值小于0，请修改!"},
+        {"", "请输入允许的天数或部数,否则不能发生出租操作!"},
+        {"-2", "错误输入，允许天数或部数的值小于0，请修改!"},
+    };
+    openView();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        view->AddSystemBtn->click();
+        view->SystemName->setFieldText(u8("金卡"));
+        view->CdSystemPrice->setFieldText(u8("50"));
+        ASSERT_EQ(view->CdRewardDays->text(), u8("0"));
+        view->CdRewardDays->setFocus();
+        view->CdRewardDays->selectAll();
+        if (*c.keys)
+            QTest::keyClicks(view->CdRewardDays, u8(c.keys));
+        else
+            QTest::keyClick(view->CdRewardDays, Qt::Key_Backspace);
+        messages->expect(mkNotice, u8(c.message));
+        view->SaveSystemBtn->click();
+        EXPECT_EQ(count(u8("TMemberSystem")), 0);
+        view->CancleSystemBtn->click();
+    }
+}
+
 TEST_F(MemberViewTest, FeeNoticeClosedByItsCloseBoxSavesTheSchemeWithFeeZero) {
     openView();
     messages->expect(mkNotice, u8("交纳的会费未输入,请重新输入!"), false);

@@ -234,6 +234,21 @@ TEST_F(OperatorsTest, DeletingAnOperatorTakesItsRightsRows) {
     EXPECT_EQ(listed(login.userlabel), (QStringList{kSuper, QStringLiteral("李四")}));
 }
 
+TEST_F(OperatorsTest, DeletingDuringAnUnsavedNameChangeTakesTheStoredNamesRights) {
+    addOperator(QStringLiteral("张三"), QStringLiteral("1"), 2);
+    addOperator(QStringLiteral("李四"), QStringLiteral("2"), 1);
+    TPersonFm list;
+    ui::GridModel* model = list.dxDBGrid5->model();
+    // The name of another operator typed over 张三's and not saved.
+    ASSERT_TRUE(model->setData(model->index(0, 0), QStringLiteral("李四"), Qt::EditRole));
+    list.PbtnDel->click();
+    EXPECT_EQ(count(QStringLiteral("TPerson"), QStringLiteral("where PersonName=\"张三\"")), 0);
+    EXPECT_EQ(rightsRows(QStringLiteral("张三")), 0);
+    EXPECT_EQ(rightsRows(QStringLiteral("李四")), 1);
+    EXPECT_EQ(list.Qperson->recordCount(), 1);
+    EXPECT_EQ(list.Qperson->field(QStringLiteral("PersonName")).asString(), QStringLiteral("李四"));
+}
+
 TEST_F(OperatorsTest, ChangeOnAnEmptyListOpensANewOperator) {
     TPersonFm list;
     dialogs->on(QStringLiteral("TAddPersonFm"), [](QDialog* d) {
