@@ -59,6 +59,9 @@ QString Backups::withDefaultSuffix(const QString& path) {
 void Backups::backup(const QString& target) {
     const QFileInfo info(target);
     if (info.isDir()) throw db::Error(QStringLiteral("“%1”是一个文件夹,不能作为备份文件!").arg(target));
+    // Renaming a copy over the open file would leave the connection writing to a file no longer there.
+    if (info.exists() && info.canonicalFilePath() == QFileInfo(livePath_).canonicalFilePath())
+        throw db::Error(QStringLiteral("“%1”是正在使用的数据库文件,不能作为备份文件!").arg(target));
     QDir().mkpath(info.absolutePath());
     auto partial = partialBeside(target);
     connection_.exportTo(partial->fileName());

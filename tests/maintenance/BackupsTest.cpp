@@ -102,6 +102,7 @@ TEST_F(BackupsTest, AFailedBackupLeavesTheOldBackupAndTheLiveFileAsTheyWere) {
         {"the folder cannot be written", existing, true},
         {"the target is a folder", folder, false},
         {"the folder cannot be made", inFolder(QStringLiteral("plain/sub/x.mdb")), false},
+        {"the target is the live file", database->databaseFile(), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
