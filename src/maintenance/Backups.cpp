@@ -31,8 +31,10 @@ void checkCopy(const QString& copy) {
     if (!why.isEmpty()) throw db::Error(QStringLiteral("复制出的文件检查未通过：%1").arg(why));
 }
 
-// Puts the checked copy in place of target in one step: target is either the old file or the new one.
-void replace(const QString& copy, const QString& target) {
+// Puts the checked copy in place of target in one step: target is either the old file or the new one. The copy
+// gets the permissions of the file it stands for, not those of a private temporary file.
+void replace(const QString& copy, const QString& target, const QString& like) {
+    QFile::setPermissions(copy, QFile::permissions(like));
     if (std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(target).constData()) != 0)
         throw db::Error(
             QStringLiteral("无法写入文件“%1”：%2").arg(target, QString::fromLocal8Bit(std::strerror(errno))));
@@ -66,7 +68,7 @@ void Backups::backup(const QString& target) {
     auto partial = partialBeside(target);
     connection_.exportTo(partial->fileName());
     checkCopy(partial->fileName());
-    replace(partial->fileName(), target);
+    replace(partial->fileName(), target, livePath_);
 }
 
 Backups::RestoreResult Backups::restore(const QString& source) {
@@ -77,7 +79,7 @@ Backups::RestoreResult Backups::restore(const QString& source) {
     checkCopy(partial->fileName());
     connection_.close();
     try {
-        replace(partial->fileName(), livePath_);
+        replace(partial->fileName(), livePath_, livePath_);
     } catch (...) {
         connection_.open(livePath_);
         throw;

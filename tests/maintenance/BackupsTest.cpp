@@ -72,6 +72,8 @@ TEST_F(BackupsTest, BackupReplacesAnEarlierBackupWithoutTouchingTheLiveFile) {
     q.reopen(QStringLiteral("select count(*) from TCdType where CdTypes=\"动作\""));
     EXPECT_EQ(q.field(0).asInteger(), 1);
     EXPECT_TRUE(leftovers(database->folder()).isEmpty());
+    // Whoever may read the shop's file may read its backup.
+    EXPECT_EQ(QFile::permissions(target), QFile::permissions(database->databaseFile()));
 }
 
 TEST_F(BackupsTest, BackupKeepsQueriesOpenWithTheirRows) {
