@@ -112,6 +112,7 @@ void connectViews(const AppViews& v) {
 
 void destroyViews() {
     AppViews& v = views();
-    delete v.main;  // owns every view through its work area
+    TProjectMainFm::setExitReminder({});  // it asks over the main window
+    delete v.main;                        // owns every view through its work area
     v = AppViews();
 }

@@ -173,6 +173,27 @@ TEST_F(BackupDialogTest, BackingUpTwiceReplacesTheFileAndReopensTheMainLists) {
     EXPECT_EQ(v.cdRentBack->Q->sqlText(), QStringLiteral("select * from TRentOperation where BackStatus=\"否\""));
 }
 
+TEST_F(BackupDialogTest, APathThatCannotBeRememberedStopsTheBackup) {
+    const QString path = inFolder(QStringLiteral("data/shop.mdb"));
+    {
+        maintenance_test::Unwritable lock(database->folder());  // where the remembered path is kept
+        ASSERT_TRUE(lock.ok());
+        messages->expect(
+            kErrorBoxKind,
+            QStringLiteral("无法保存备份路径:设置文件“%1”不能写入。").arg(inFolder(QStringLiteral("settings.ini"))));
+        bool stayedOpen = false;
+        withDialog(false, [&](TBackupFm* fm) {
+            fm->LabelPath->setText(path);
+            fm->BtnOk->click();
+            stayedOpen = fm->isVisible();
+            fm->BtnCancel->click();
+        });
+        EXPECT_TRUE(stayedOpen);
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(rememberedBackupPath().isEmpty());
+}
+
 TEST_F(BackupDialogTest, RestoreBringsTheBackedUpRowsIntoEveryView) {
     const QStringList before = dumpTables();
     const QString path = inFolder(QStringLiteral("shop.mdb"));
