@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryFile>
