@@ -177,7 +177,7 @@ TEST_F(BackupDialogTest, APathThatCannotBeRememberedStopsTheBackup) {
     const QString path = inFolder(QStringLiteral("data/shop.mdb"));
     {
         maintenance_test::Unwritable lock(database->folder());  // where the remembered path is kept
-        ASSERT_TRUE(lock.ok());
+        if (!lock.ok()) GTEST_SKIP() << maintenance_test::kCannotLock;
         messages->expect(
             kErrorBoxKind,
             QStringLiteral("无法保存备份路径:设置文件“%1”不能写入。").arg(inFolder(QStringLiteral("settings.ini"))));

@@ -111,10 +111,7 @@ TEST_F(BackupsTest, AFailedBackupLeavesTheOldBackupAndTheLiveFileAsTheyWere) {
         std::unique_ptr<Unwritable> lock;
         if (c.lockFolder) {
             lock = std::make_unique<Unwritable>(folder);
-            if (!lock->ok()) {
-                ADD_FAILURE() << "cannot make a folder unwritable here";
-                continue;
-            }
+            if (!lock->ok()) GTEST_SKIP() << maintenance_test::kCannotLock;
         }
         EXPECT_THROW(backups().backup(c.target), db::Error);
         lock.reset();
@@ -185,7 +182,7 @@ TEST_F(BackupsTest, ARestoreThatCannotWriteBesideTheLiveFileKeepsIt) {
     const QByteArray live = bytesOf(database->databaseFile());
     {
         Unwritable lock(database->folder() + QStringLiteral("/data"));
-        ASSERT_TRUE(lock.ok());
+        if (!lock.ok()) GTEST_SKIP() << maintenance_test::kCannotLock;
         EXPECT_THROW(backups().restore(good), db::Error);
     }
     EXPECT_EQ(bytesOf(database->databaseFile()), live);

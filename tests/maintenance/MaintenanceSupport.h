@@ -31,6 +31,7 @@ QStringList dumpTables();
 
 // Makes a file or folder unwritable for this process while it lives: read-only permissions for an ordinary user;
 // for root, who ignores permissions, the file system's immutable flag. ok() is false when neither can be had.
+inline constexpr const char* kCannotLock = "this file system cannot make a file unwritable for this user";
 class Unwritable {
 public:
     explicit Unwritable(const QString& path);

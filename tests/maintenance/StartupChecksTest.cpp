@@ -78,7 +78,7 @@ TEST_F(StartupChecksTest, AFileOrFolderThatCannotBeWrittenIsReportedAtStartUp) {
     for (const QString& locked : {live(), database->folder() + QStringLiteral("/data")}) {
         SCOPED_TRACE(locked.toStdString());
         Unwritable lock(locked);
-        ASSERT_TRUE(lock.ok());
+        if (!lock.ok()) GTEST_SKIP() << maintenance_test::kCannotLock;
         startExpecting(message);
     }
     // Writable again, the file opens and takes a save.
