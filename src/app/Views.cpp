@@ -1,13 +1,17 @@
 #include "app/Views.h"
 
+#include <QLabel>
+
 #include "app/TDenyFm.h"
 #include "app/TProjectMainFm.h"
 #include "common/Guard.h"
 #include "inventory/TCdResourceFm.h"
 #include "inventory/TQueryFm.h"
+#include "maintenance/MaintenanceActions.h"
 #include "members/TCdMemberFm.h"
 #include "rental/TAwokeFm.h"
 #include "rental/TCdRentBackFm.h"
+#include "settings/Initialisation.h"
 #include "settings/TChargefm.h"
 #include "settings/TCycleFm.h"
 #include "settings/TMortagageFm.h"
@@ -53,6 +57,25 @@ void createViews(TProjectMainFm* main) {
     connectViews(v);
 }
 
+namespace {
+// The lists the operator sees first, read again after the database file was copied, in this order.
+void reopenMainLists(const AppViews& v) {
+    const std::pair<db::Query*, const char*> lists[] = {
+        {v.cdResource->Q, "select * from TCdResource"},
+        {v.cdMember->Q, "select * from TMemberSystem"},
+        {v.cdMember->Q2, "select * from TMemberResource"},
+        {v.cdRentBack->Q, "select * from TRentOperation where BackStatus=\"否\""},
+        {v.person->Qperson, "select * from TPerson where PersonName<>\"超级用户\""},
+        {v.cdType->Qtype, "select * from TCdType where CdTypes<>\"其它类型\""},
+        {v.charge->Qcharge, "select * from TChargeStandard where ChargeName<>\"默认标准\""},
+    };
+    for (const auto& [query, text] : lists) {
+        query->reopen(QString::fromUtf8(text));
+        query->refresh();
+    }
+}
+}  // namespace
+
 void connectViews(const AppViews& v) {
     // The catalogue offers a new or renamed type at once.
     connectGuarded(v.cdType, &TcdTypeFm::typesChanged, v.cdResource, [c = v.cdResource] { c->reloadTypeChoices(); });
@@ -64,10 +87,32 @@ void connectViews(const AppViews& v) {
     });
     connectGuarded(v.query, &TQueryFm::queryChosen, v.cdResource,
                    [c = v.cdResource](const QStringList& lines) { c->showQueryResult(lines); });
+    TProjectMainFm::setExitReminder([main = v.main] { return runExitReminder(main); });
+    // After a restore every list read before it shows rows of the replaced file: each view reads again when it
+    // next opens its lists; the main lists are read at once.
+    connectGuarded(&maintenance::Notifier::instance(), &maintenance::Notifier::databaseCopied, v.main,
+                   [v](bool restored) {
+                       if (restored)
+                           for (db::Query* query : v.main->findChildren<db::Query*>()) query->close();
+                       reopenMainLists(v);
+                   });
+    // After an initialisation the main lists read again with the texts they have; emptied rental records leave
+    // the desk's counters at zero.
+    connectGuarded(&settings::InitialisationNotifier::instance(), &settings::InitialisationNotifier::dataCleared,
+                   v.main, [v](bool rentalsCleared) {
+                       for (db::Query* query : {v.cdResource->Q, v.cdMember->Q, v.cdMember->Q2, v.cdRentBack->Q,
+                                                v.person->Qperson, v.cdType->Qtype, v.charge->Qcharge})
+                           if (query->isActive()) query->refresh();
+                       if (rentalsCleared)
+                           for (const char* counter : {"RecordCount", "NotBackCount"})
+                               if (auto* label = v.cdRentBack->findChild<QLabel*>(QString::fromLatin1(counter)))
+                                   label->setText(QStringLiteral("0条"));
+                   });
 }
 
 void destroyViews() {
     AppViews& v = views();
-    delete v.main;  // owns every view through its work area
+    TProjectMainFm::setExitReminder({});  // it asks over the main window
+    delete v.main;                        // owns every view through its work area
     v = AppViews();
 }

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <memory>
 
+#include "db/Errors.h"
+
 namespace {
 QString& folderOverride() {
     static QString folder;
@@ -49,6 +51,8 @@ void rememberBackupPath(const QString& path) {
     auto settings = openSettings();
     settings->setValue(QStringLiteral("SOFTWARE/DISCVAULT/path"), path);
     settings->sync();
+    if (settings->status() != QSettings::NoError)
+        throw db::Error(QStringLiteral("无法保存备份路径:设置文件“%1”不能写入。").arg(settings->fileName()));
 }
 
 void setSettingsFile(const QString& iniFile) {

@@ -11,6 +11,7 @@ QString databasePath();
 
 // The remembered path of the last backup file (value "path" in group SOFTWARE/DISCVAULT); empty when none.
 QString rememberedBackupPath();
+// Throws db::Error when the setting cannot be written.
 void rememberBackupPath(const QString& path);
 // Keeps the remembered values in this file instead of the user's settings (for testing); empty restores them.
 void setSettingsFile(const QString& iniFile);

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <QSet>
+#include <QTemporaryFile>
 #include <QVarLengthArray>
 #include <algorithm>
 #include <cstring>
@@ -14,7 +16,14 @@
 
 namespace db {
 
+const char* const kSystemTables[16] = {"TCdResource", "Sitcom",        "CdSalesDiscard",  "TRentOperation",
+                                       "TRentList",   "TMemberSystem", "TMemberResource", "TMemberKeepOnToll",
+                                       "TPerson",     "TAuthority",    "TCdType",         "TChargeStandard",
+                                       "TbMortagage", "Timelimited",   "TbAwoke",         "CdCycle"};
+
 namespace {
+int busyTimeoutMs = 5000;  // a few seconds: another program's short write finishes, a long lock is reported
+
 QString engineMessage(sqlite3* handle) {
     return handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QStringLiteral("out of memory");
 }
@@ -88,7 +97,34 @@ ValueType valueTypeOf(int sqliteType) {
             return ValueType::Text;
     }
 }
+
+Error notThisSystem(const QString& path) {
+    return Error(QStringLiteral("数据库文件%1不是本系统的数据库!").arg(path));
+}
+
+// The tables of this system that the open handle lacks.
+QStringList missingTables(sqlite3* handle) {
+    QSet<QString> present;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(handle, "SELECT lower(name) FROM sqlite_master WHERE type='table'", -1, &stmt, nullptr) ==
+        SQLITE_OK) {
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            present.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
+    }
+    sqlite3_finalize(stmt);
+    QStringList missing;
+    for (const char* table : kSystemTables)
+        if (!present.contains(QString::fromLatin1(table).toLower())) missing << QString::fromLatin1(table);
+    return missing;
+}
 }  // namespace
+
+void Connection::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs = milliseconds;
+}
+int Connection::busyTimeout() {
+    return busyTimeoutMs;
+}
 
 Connection::~Connection() {
     close();
@@ -102,11 +138,21 @@ Connection& Connection::shared() {
 void Connection::open(const QString& path, const QByteArray& key) {
     close();
     try {
-        if (!QFileInfo(path).isFile())
+        const QFileInfo file(path);
+        if (!file.isFile())
             throw Error(
                 QStringLiteral("找不到数据库文件“%1”。请用 orvane-initdb 建立新的数据库，或把备份文件恢复到这里。")
                     .arg(path));
+        // The engine takes an empty file for an empty database: it would open and fail later on every table.
+        if (file.size() == 0) throw notThisSystem(path);
         openWithFlags(path, key, SQLITE_OPEN_READWRITE);
+        try {
+            requireSystemTables();
+            requireWritable();
+        } catch (...) {
+            close();
+            throw;
+        }
         openError_.clear();
     } catch (const Error& error) {
         openError_ = error.message();
@@ -129,12 +175,17 @@ void Connection::openWithFlags(const QString& path, const QByteArray& key, int f
         throw Error(QStringLiteral("无法打开数据库文件“%1”：%2").arg(path, message));
     }
     sqlite3_key(handle, key.constData(), key.size());
+    // Every statement, the first read included, waits a while for a lock another program holds.
+    sqlite3_busy_timeout(handle, busyTimeoutMs);
     // A wrong key or a file that is not a database shows only when the first page is read.
     char* error = nullptr;
-    if (sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) != SQLITE_OK) {
+    const int rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
         sqlite3_close(handle);
+        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+            throw Error(QStringLiteral("数据库文件%1正被其它程序使用,请关闭该程序后再试!").arg(path));
         throw Error(QStringLiteral("无法打开数据库文件“%1”：文件已损坏、不是本系统的数据库或密码不符（%2）。")
                         .arg(path, message));
     }
@@ -145,12 +196,101 @@ void Connection::openWithFlags(const QString& path, const QByteArray& key, int f
     registerEngineFunctions(handle);
     handle_ = handle;
     path_ = path;
+    key_ = key;
+}
+
+void Connection::requireSystemTables() const {
+    if (!missingTables(handle_).isEmpty()) throw notThisSystem(path_);
+}
+
+void Connection::requireWritable() const {
+    // The engine quietly falls back to reading a file it may not write; the first save would then fail. Its
+    // folder must take the journal written beside the file at every save.
+    bool writable = sqlite3_db_readonly(handle_, "main") == 0;
+    if (writable) {
+        QTemporaryFile probe(QFileInfo(path_).absolutePath() + QStringLiteral("/.orvane-probe-XXXXXX"));
+        writable = probe.open();
+    }
+    if (!writable) throw Error(QStringLiteral("数据库文件%1不能写入,请检查文件和文件夹的权限!").arg(path_));
+}
+
+void Connection::exportTo(const QString& path) const {
+    sqlite3* handle = requireHandle();
+    const QFileInfo target(path);
+    if (target.exists() && (!target.isFile() || target.size() > 0))
+        throw Error(QStringLiteral("文件“%1”已经存在。").arg(path));
+    auto run = [handle](const char* sql, const QByteArray& first = {}, const QByteArray& second = {}) {
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(handle, sql, -1, &stmt, nullptr);
+        if (rc == SQLITE_OK && !first.isNull())
+            rc = sqlite3_bind_text(stmt, 1, first.constData(), first.size(), SQLITE_TRANSIENT);
+        if (rc == SQLITE_OK && !second.isNull())
+            rc = sqlite3_bind_text(stmt, 2, second.constData(), second.size(), SQLITE_TRANSIENT);
+        if (rc == SQLITE_OK) {
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            }
+            if (rc == SQLITE_DONE) rc = SQLITE_OK;
+        }
+        const QString message = engineMessage(handle);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK) throw Error(message);
+    };
+    run("ATTACH DATABASE ? AS orvane_copy KEY ?", path.toUtf8(), key_);
+    try {
+        run("SELECT sqlcipher_export('orvane_copy')");
+    } catch (...) {
+        sqlite3_exec(handle, "DETACH DATABASE orvane_copy", nullptr, nullptr, nullptr);
+        throw;
+    }
+    run("DETACH DATABASE orvane_copy");
+}
+
+void Connection::copyFile(const QString& source, const QString& target, const QByteArray& key) {
+    Connection reader;
+    reader.openWithFlags(source, key, SQLITE_OPEN_READWRITE);  // a file on read-only media opens for reading
+    reader.exportTo(target);
+}
+
+QString Connection::checkFile(const QString& path, const QByteArray& key) {
+    const QFileInfo file(path);
+    if (!file.isFile()) return QStringLiteral("找不到文件“%1”。").arg(path);
+    if (file.size() == 0) return QStringLiteral("文件“%1”是空的。").arg(path);
+    sqlite3* handle = nullptr;
+    const QByteArray name = path.toUtf8();
+    if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        const QString message = engineMessage(handle);
+        sqlite3_close(handle);
+        return message;
+    }
+    sqlite3_key(handle, key.constData(), key.size());
+    sqlite3_busy_timeout(handle, busyTimeoutMs);
+    QString verdict;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(handle, "PRAGMA integrity_check", -1, &stmt, nullptr) != SQLITE_OK) {
+        verdict = engineMessage(handle);
+    } else {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW) {
+            const QString answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+            if (answer != QLatin1String("ok")) verdict = answer;
+        } else {
+            verdict = engineMessage(handle);
+        }
+    }
+    sqlite3_finalize(stmt);
+    if (verdict.isEmpty()) {
+        const QStringList missing = missingTables(handle);
+        if (!missing.isEmpty()) verdict = QStringLiteral("缺少表 %1").arg(missing.join(QStringLiteral(", ")));
+    }
+    sqlite3_close(handle);
+    return verdict;
 }
 
 void Connection::close() {
     if (!handle_) return;
     sqlite3_close_v2(handle_);
     handle_ = nullptr;
+    key_.clear();
 }
 
 sqlite3* Connection::requireHandle() const {

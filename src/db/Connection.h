@@ -24,6 +24,9 @@ struct ColumnOrigin {
 // The password the shop's database file is encrypted with.
 inline constexpr const char* kDatabaseKey = "KWIXBRODQUAZ";
 
+// The tables a database file of this system holds.
+extern const char* const kSystemTables[16];
+
 // The one connection to the shop's database file.
 class Connection {
 public:
@@ -36,7 +39,8 @@ public:
     static Connection& shared();
 
     // Opens an existing encrypted file read-write; never creates one. Throws db::Error with a message for the
-    // operator when the file is missing, is not a database or the key does not fit.
+    // operator when the file is missing, empty, not a database of this system, the key does not fit, the file or
+    // its folder cannot be written, or another program holds it locked beyond the busy timeout.
     void open(const QString& path, const QByteArray& key = kDatabaseKey);
     // Creates a new, empty encrypted file (the fresh-database tool and tests only).
     void create(const QString& path, const QByteArray& key = kDatabaseKey);
@@ -46,6 +50,19 @@ public:
     sqlite3* handle() const { return handle_; }
     // Throws db::Error("数据库没有打开") when closed: what every statement hits when start-up could not open the file.
     sqlite3* requireHandle() const;
+
+    // Writes a compacted encrypted copy of the open database, keyed like it, into a new file at path (which must
+    // not exist or be empty). The connection stays open and every query keeps its rows.
+    void exportTo(const QString& path) const;
+    // Why the file at path is not a usable database of this system (opens with the key, passes the engine's
+    // integrity check, holds every table); empty when it is one.
+    static QString checkFile(const QString& path, const QByteArray& key = kDatabaseKey);
+    // Writes a compacted copy of the closed database file source into a new file target, keyed like it.
+    static void copyFile(const QString& source, const QString& target, const QByteArray& key = kDatabaseKey);
+
+    // How long a statement waits for a lock another program holds before it fails (milliseconds).
+    static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
 
     // Runs engine SQL (already translated) that returns no rows.
     void execEngine(const QString& sql);
@@ -57,8 +74,11 @@ public:
 
 private:
     void openWithFlags(const QString& path, const QByteArray& key, int flags);
+    void requireSystemTables() const;
+    void requireWritable() const;
     sqlite3* handle_ = nullptr;
     QString path_;
+    QByteArray key_;
     QString openError_;  // why the last open failed: repeated by every statement until a file opens
 };
 

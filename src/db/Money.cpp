@@ -2,9 +2,15 @@
 
 #include <cmath>
 
+#include "db/Errors.h"
+
 namespace db {
 
 Money Money::fromDouble(double yuan) {
+    // Beyond this the units no longer fit; llround would hand back a huge negative amount.
+    constexpr double kLargestYuan = 9.0e14;
+    if (!std::isfinite(yuan) || std::fabs(yuan) > kLargestYuan)
+        throw Error(QStringLiteral("'%1' is not a valid currency value").arg(yuan));
     return Money(qint64(std::llround(yuan * kUnitsPerYuan)));
 }
 
@@ -53,6 +59,7 @@ bool Money::tryParse(const QString& raw, Money* out) {
     }
     qint64 units = whole * kUnitsPerYuan + fraction;
     if (roundDigit > 5 || (roundDigit == 5 && (stickyAfterRound || (units % 2) != 0))) ++units;
+    if (units > kMaxTypedYuan * kUnitsPerYuan) return false;
     *out = Money(negative ? -units : units);
     return true;
 }

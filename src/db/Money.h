@@ -9,13 +9,17 @@ namespace db {
 class Money {
 public:
     static constexpr qint64 kUnitsPerYuan = 10000;
+    // The largest amount an operator may type (either sign): amounts are stored as floating point, which keeps
+    // every 1/10000 of a yuan exact far beyond it.
+    static constexpr qint64 kMaxTypedYuan = 1000000000;
 
     constexpr Money() = default;
     static constexpr Money fromUnits(qint64 units) { return Money(units); }
+    // Throws db::Error for a value that is not a finite number or is too large for any amount.
     static Money fromDouble(double yuan);
     static Money fromInt(qint64 yuan) { return Money(yuan * kUnitsPerYuan); }
     // Parses a plain decimal ("3", "2.5", "-0.75", " 12 "); more than four decimals are rounded half to even.
-    // Returns false for anything that is not a number.
+    // Returns false for anything that is not a number and for amounts beyond kMaxTypedYuan.
     static bool tryParse(const QString& text, Money* out);
 
     constexpr qint64 units() const { return units_; }

@@ -171,6 +171,7 @@ QVariant toEngine(const QVariant& stored, FieldKind kind) {
 
 QString shortestFloat(double value) {
     // Sums of money come back as reals: show them as the amounts they are.
+    if (!std::isfinite(value) || std::fabs(value) > 1e14) return QString::number(value, 'g', 15);
     const Money asMoney = Money::fromDouble(value);
     if (std::fabs(asMoney.toDouble() - value) < 1e-9) return asMoney.toString();
     return QString::number(value, 'g', 15);

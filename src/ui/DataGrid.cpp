@@ -144,7 +144,8 @@ int GridModel::sourceRow(const QModelIndex& index) const {
 }
 
 QModelIndex GridModel::indexOfSourceRow(int row, int column) const {
-    if (row < 0 || row >= int(position_.size())) return {};
+    // A grid without columns (a view not laid out yet) has no cell to point at.
+    if (row < 0 || row >= int(position_.size()) || column < 0 || column >= columns_.size()) return {};
     const auto [g, p] = position_[row];
     if (g < 0) return createIndex(p, column, kTopLevel);
     return createIndex(p, column, quintptr(g + 1));
