@@ -33,15 +33,12 @@ Matches DiscLookup::byName(const QString& text) {
 }
 
 Matches DiscLookup::find(const QString& column, const QString& text) {
-    Matches matches;
+    // Whether none, one or several titles match is all the lookup needs: one pass that stops at the second.
     db::Query q(nullptr, {}, &connection_);
-    const QString where =
-        QStringLiteral(" from TCdResource where ") + column + QStringLiteral(" like ") + jet::containsPattern(text);
-    q.reopen(QStringLiteral("select count(*) as sumcount") + where);
-    matches.count = int(q.field(0).asInteger());
-    if (matches.count == 0) return matches;
-    // Only the first match is wanted; the list of several opens with its own query.
-    q.reopen(QStringLiteral("select *") + where + QStringLiteral(" order by ID limit 1"));
+    q.reopen(QStringLiteral("select * from TCdResource where ") + column + QStringLiteral(" like ") +
+             jet::containsPattern(text) + QStringLiteral(" limit 2"));
+    Matches matches;
+    matches.count = q.recordCount();
     if (!q.isEmpty()) matches.first = titleOf(q);
     return matches;
 }

@@ -23,9 +23,9 @@ struct Title {
     bool series = false;
 };
 
-// How many titles matched a lookup and the first of them.
+// Whether none, one or several titles matched a lookup, and the first of them.
 struct Matches {
-    int count = 0;
+    int count = 0;  // 0, 1, or 2 for two and more
     Title first;
 };
 

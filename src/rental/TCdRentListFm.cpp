@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/Guard.h"
@@ -58,6 +59,7 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent) {
 TCdRentListFm::TCdRentListFm(QWidget* parent) : QDialog(parent), sheetId_(CurrentRentOperationId) {
     setObjectName(QStringLiteral("TCdRentListFm"));
     setWindowTitle(QStringLiteral("光盘出租"));
+    setWindowFlags(windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
     Q = new db::Query(this, QStringLiteral("Q"));
 
     auto* layout = new QVBoxLayout(this);
@@ -266,6 +268,12 @@ void TCdRentListFm::connectHandlers() {
     connectGuarded(CdName, &QLineEdit::returnPressed, this, [this] { lookupByName(); });
     connectGuarded(FindAll, &QPushButton::clicked, this, [this] { lookupAll(); });
     connectGuarded(Q, &db::Query::rowsChanged, this, [this] { followItemList(); });
+    // A tick is written as soon as it is set: the grid drops unsaved cell changes when it loses the focus, which
+    // would lose the tick of the current row when the operator goes on to "归还选中碟片".
+    connect(Q, &db::Query::fieldChanged, this, [this](int column) {
+        if (column != Q->columnIndex(QStringLiteral("Back"))) return;
+        QTimer::singleShot(0, this, [this] { guarded([this] { postGridEdit(); }); });
+    });
 }
 
 // ---- who rents

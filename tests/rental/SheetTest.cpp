@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -374,6 +375,24 @@ TEST_F(SheetTest, TicksNotReturnedAreClearedWhenTheSheetClosesWithoutAReturn) {
             sheet->BtnEnd->click();
         EXPECT_EQ(count("TRentList", "where Back=false and Id_RentOperation=" + QString::number(id)), 2);
     }
+}
+
+TEST_F(SheetTest, ATickIsWrittenAtOnceSoLeavingTheGridForTheReturnButtonKeepsIt) {
+    addTitle("A1", "甲", 5);
+    const qint64 id = addSheet("零客户", "50");
+    addItem(id, "A1", "3", 4);
+    open(id);
+    tick(0);
+    QApplication::processEvents();
+    EXPECT_EQ(count("TRentList", "where Back=true"), 1);
+    // The grid drops unsaved cell changes when it loses the focus; the tick is saved already.
+    sheet->dxDBGrid1->view()->setFocus();
+    sheet->BtnBack->setFocus();
+    QApplication::processEvents();
+    dialogs->on("TRechoningAllFm", [](QDialog* d) { static_cast<TRechoningAllFm*>(d)->BtnClose->click(); });
+    sheet->BtnBack->click();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(scalarText("select BackStatus from TRentOperation"), "是");
 }
 
 TEST_F(SheetTest, TickAllAndUntickAllWriteEveryListedItem) {
