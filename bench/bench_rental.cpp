@@ -62,7 +62,7 @@ void benchRental(db::Connection& connection, const ShopSize& size) {
                            const rental::Matches m = lookup.byName(QStringLiteral("影片1234"));
                            db::Query list;
                            list.reopen(rental::DiscLookup::listSql({}, QStringLiteral("影片1234")));
-                           if (m.count < 2 || list.recordCount() != m.count) std::printf("name lookup: %d\n", m.count);
+                           if (m.count != 2 || list.recordCount() < 2) std::printf("name lookup: %d\n", m.count);
                        }));
     lines.emplace_back("save one item (row, stock, member)", timeMs([&] {
                            rentals.saveItem(0, {rental::memberRenter(), QStringLiteral("M0007")}, item());

@@ -64,9 +64,10 @@ void connectViews(const AppViews& v) {
     });
     connectGuarded(v.query, &TQueryFm::queryChosen, v.cdResource,
                    [c = v.cdResource](const QStringList& lines) { c->showQueryResult(lines); });
-    // A member's remaining days or discs changed at the rental counter: the member list shows the new value.
+    // A member's remaining days or discs changed at the rental counter: the member list shows the new value. A member
+    // being entered or changed there is left alone (re-reading would save it half-typed).
     connectGuarded(v.cdRentBack, &TCdRentBackFm::memberRemainChanged, v.cdMember, [m = v.cdMember] {
-        if (m->Q2->isActive()) m->Q2->refresh();
+        if (m->Q2->state() == db::Query::Browse) m->Q2->refresh();
     });
 }
 

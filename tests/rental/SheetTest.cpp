@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "db/Connection.h"
 #include "rental/RentalTestSupport.h"
 #include "rental/TCdRentListFm.h"
 #include "rental/TRechoningAllFm.h"
@@ -226,6 +227,71 @@ TEST_F(SheetTest, LookupByNumberFillsTheItemOrSaysWhy) {
         sheet->BtnCancel->click();
     }
     EXPECT_EQ(dialogs->opened("TSelectcdFm"), 0);
+}
+
+TEST_F(SheetTest, LookupByNameFillsTheNumberAndKeepsTheTypedName) {
+    addTitle("A1", "英雄", 2, "2", "否", "动作片");
+    addTitle("B1", "空城", 0, "2");
+    struct Case {
+        const char* typed;
+        const char* message;
+        const char* number;
+        const char* price;
+    } cases[] = {
+        {"英", "", "A1", "2"},
+        {"无此片", "对不起,没有找到你所输入影片名称的记录,请重新输入!", "", ""},
+        {"空", "对不起,你所输入影片名称的记录的所有库存已全部出租!", "", ""},
+    };
+    open(0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        sheet->BtnAdd->click();
+        if (*c.message) messages->expect(mkNotice, c.message);
+        enter(sheet->CdName, c.typed);
+        EXPECT_EQ(sheet->CdName->text(), c.typed);
+        EXPECT_EQ(sheet->SearchId->text(), c.number);
+        EXPECT_EQ(sheet->RentPrice->text(), c.price);
+        sheet->BtnCancel->click();
+    }
+}
+
+TEST_F(SheetTest, ASeriesChosenFromTheListOfAllTitlesLeadsToItsVolumes) {
+    addTitle("A1", "英雄", 2, "2");
+    const qint64 series = addTitle("S1", "天龙八部", 2, "1.5", "是", "武侠剧");
+    addVolume(series, "S1-12", "天龙八部", 1);
+    open(0);
+    sheet->BtnAdd->click();
+    dialogs->on("TSelectcdFm", [](QDialog* d) {
+        auto* list = static_cast<TSelectcdFm*>(d);
+        EXPECT_EQ(list->Q->recordCount(), 2);
+        list->Q->moveTo(1);
+        Q_EMIT list->dxDBGrid1->rowDoubleClicked();
+    });
+    dialogs->on("TServalRecordRentFm", [](QDialog* d) { static_cast<TServalRecordRentFm*>(d)->BtnOk->click(); });
+    sheet->FindAll->click();
+    EXPECT_EQ(dialogs->opened("TServalRecordRentFm"), 1);
+    EXPECT_EQ(sheet->SearchId->text(), "S1-12");
+    EXPECT_EQ(sheet->CdName->text(), "天龙八部");
+    EXPECT_EQ(sheet->CdType->text(), "武侠剧");
+    EXPECT_EQ(sheet->RentPrice->text(), "1.5");
+    EXPECT_EQ(volumeStock("S1-12"), 0);
+}
+
+TEST_F(SheetTest, AnItemTheEngineRefusesLeavesStockListAndCountAsTheyWere) {
+    addTitle("A1", "英雄", 2, "2");
+    open(0);
+    lend("A1");
+    db::Connection::shared().execEngine(
+        "CREATE TEMP TRIGGER injected BEFORE UPDATE ON TCdResource BEGIN SELECT RAISE(ABORT,'injected'); END");
+    sheet->BtnAdd->click();
+    enter(sheet->SearchId, "A1");
+    messages->expect(kErrorBoxKind, "injected");
+    sheet->BtnSave->click();
+    db::Connection::shared().execEngine("DROP TRIGGER injected");
+    EXPECT_EQ(count("TRentList"), 1);
+    EXPECT_EQ(sheet->Q->recordCount(), 1);
+    EXPECT_EQ(stockOf("A1"), 1);
+    EXPECT_EQ(sheet->LabelCount->text(), "1");
 }
 
 TEST_F(SheetTest, SeveralMatchesOpenTheSelectionList) {
