@@ -6,6 +6,12 @@
 
 namespace bench {
 
+namespace {
+QString memberNumber(int i) {
+    return QStringLiteral("M%1").arg(i, 4, 10, QLatin1Char('0'));
+}
+}  // namespace
+
 void fillShop(db::Connection& connection, const ShopSize& size) {
     const int titles = size.titles;
     const int items = size.rentedItems;
@@ -41,10 +47,12 @@ void fillShop(db::Connection& connection, const ShopSize& size) {
             connection,
             QStringLiteral(
                 "INSERT INTO TRentOperation (OccurPerson, RentPerson, PersonId, Deposit, BackStatus, RentCount) "
-                "VALUES ('超级用户', ?, '', 10, ?, '5')"));
+                "VALUES ('超级用户', ?, ?, 10, ?, '5')"));
         for (int i = 0; i < sheets; ++i) {
-            insert.bind(1, i % 4 == 0 ? QStringLiteral("会员") : QStringLiteral("零客户"));
-            insert.bind(2, i % 20 == 0 ? QStringLiteral("否") : QStringLiteral("是"));
+            const bool member = i % 4 == 0 && size.members > 0;
+            insert.bind(1, member ? QStringLiteral("会员") : QStringLiteral("零客户"));
+            insert.bind(2, member ? memberNumber(i % size.members) : QString());
+            insert.bind(3, i % 20 == 0 ? QStringLiteral("否") : QStringLiteral("是"));
             insert.step();
             insert.reset();
         }
@@ -63,6 +71,24 @@ void fillShop(db::Connection& connection, const ShopSize& size) {
             insert.bind(3, QStringLiteral("D%1").arg(title, 6, 10, QLatin1Char('0')));
             insert.bind(4, QStringLiteral("影片%1号").arg(title));
             insert.bind(5, (i / 5) % 20 == 0 ? 0 : 1);
+            insert.step();
+            insert.reset();
+        }
+    }
+    {
+        connection.execEngine(
+            QStringLiteral("INSERT INTO TMemberSystem (SystemName, SystemType, PayCash, RewardDaysOrCounts) VALUES "
+                           "('包月', '按天数优惠', 30, 30), ('十张', '按部数优惠', 20, 10)"));
+        db::Statement insert(connection, QStringLiteral("INSERT INTO TMemberResource (PersonId, MemberName, "
+                                                        "OpenAccountDate, AttributeType, AllowDaysOrCounts, "
+                                                        "RemainDaysOrCounts) VALUES (?, ?, '2026-01-01 00:00:00', "
+                                                        "?, ?, ?)"));
+        for (int i = 0; i < size.members; ++i) {
+            insert.bind(1, memberNumber(i));
+            insert.bind(2, QStringLiteral("会员%1").arg(i));
+            insert.bind(3, i % 2 == 0 ? QStringLiteral("包月") : QStringLiteral("十张"));
+            insert.bind(4, i % 2 == 0 ? 400 : 10);
+            insert.bind(5, 1000000);
             insert.step();
             insert.reset();
         }

@@ -32,5 +32,6 @@ int main(int argc, char** argv) {
                 timer.elapsed() / 1000.0);
 
     bench::benchCatalogue(connection, size, translations);
+    bench::benchRental(connection, size);
     return 0;
 }

@@ -108,6 +108,11 @@ void connectViews(const AppViews& v) {
                                if (auto* label = v.cdRentBack->findChild<QLabel*>(QString::fromLatin1(counter)))
                                    label->setText(QStringLiteral("0条"));
                    });
+    // A member's remaining days or discs changed at the rental counter: the member list shows the new value. A member
+    // being entered or changed there is left alone (re-reading would save it half-typed).
+    connectGuarded(v.cdRentBack, &TCdRentBackFm::memberRemainChanged, v.cdMember, [m = v.cdMember] {
+        if (m->Q2->state() == db::Query::Browse) m->Q2->refresh();
+    });
 }
 
 void destroyViews() {

@@ -375,9 +375,8 @@ std::vector<PatternItem> compilePattern(const QString& raw) {
     return items;
 }
 
-bool matchCompiled(const std::vector<PatternItem>& items, const QString& folded) {
+bool matchCompiled(const std::vector<PatternItem>& items, const QChar* folded, int n) {
     const int m = int(items.size());
-    const int n = folded.size();
     int p = 0, s = 0, starP = -1, starS = 0;
     while (s < n) {
         if (p < m && items[p].kind != PatternItem::Star && items[p].matches(folded[s])) {
@@ -396,6 +395,39 @@ bool matchCompiled(const std::vector<PatternItem>& items, const QString& folded)
     while (p < m && items[p].kind == PatternItem::Star) ++p;
     return p == m;
 }
+
+bool matchCompiled(const std::vector<PatternItem>& items, const QString& folded) {
+    return matchCompiled(items, folded.constData(), int(folded.size()));
+}
+
+// Decodes UTF-8 of the Basic Multilingual Plane and folds its case into a buffer that lives across rows, so that
+// like() allocates nothing per row. False for anything else (the caller then takes the general way).
+bool foldUtf8(const unsigned char* text, int size, std::vector<QChar>& out) {
+    out.clear();
+    for (int i = 0; i < size;) {
+        const unsigned char c = text[i];
+        char16_t unit;
+        if (c < 0x80) {
+            unit = char16_t(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            out.push_back(QChar(unit));
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0 && i + 1 < size && (text[i + 1] & 0xC0) == 0x80) {
+            unit = char16_t(((c & 0x1F) << 6) | (text[i + 1] & 0x3F));
+            if (unit < 0x80) return false;  // an overlong form: left to the general way
+            i += 2;
+        } else if ((c & 0xF0) == 0xE0 && i + 2 < size && (text[i + 1] & 0xC0) == 0x80 && (text[i + 2] & 0xC0) == 0x80) {
+            unit = char16_t(((c & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) | (text[i + 2] & 0x3F));
+            if (unit < 0x800 || (unit >= 0xD800 && unit <= 0xDFFF)) return false;
+            i += 3;
+        } else {
+            return false;
+        }
+        out.push_back(QChar(unit).toCaseFolded());
+    }
+    return true;
+}
 }  // namespace
 
 bool likeMatch(const QString& pattern, const QString& text) {
@@ -411,6 +443,36 @@ LikePattern::~LikePattern() = default;
 
 bool LikePattern::matches(const QString& text) const {
     return matchCompiled(items_->items, text.toCaseFolded());
+}
+
+bool LikePattern::matchesUtf8(const char* text, int size) const {
+    thread_local std::vector<QChar> folded;
+    if (foldUtf8(reinterpret_cast<const unsigned char*>(text), size, folded))
+        return matchCompiled(items_->items, folded.data(), int(folded.size()));
+    return matches(QString::fromUtf8(text, size));
+}
+
+std::optional<qint64> storedDay(const char* text, int size) {
+    // The stored form "yyyy-MM-dd..." read straight from the bytes: this runs for every row a DateDiff filter
+    // looks at.
+    if (size >= 10 && text[4] == '-' && text[7] == '-' && (size == 10 || text[10] == ' ')) {
+        int value[3] = {0, 0, 0};
+        const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+        bool digits = true;
+        for (int part = 0; part < 3 && digits; ++part)
+            for (int i = starts[part]; i < starts[part] + lengths[part]; ++i) {
+                if (text[i] < '0' || text[i] > '9') {
+                    digits = false;
+                    break;
+                }
+                value[part] = value[part] * 10 + (text[i] - '0');
+            }
+        if (digits) {
+            const QDate date(value[0], value[1], value[2]);
+            if (date.isValid()) return date.toJulianDay();
+        }
+    }
+    return db::dates::julianDay(QString::fromUtf8(text, size));
 }
 
 }  // namespace jet

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "db/Money.h"
 
@@ -38,6 +39,9 @@ Translation translate(const QString& jetText);
 // Jet's like: * any run, ? one character, # one digit, [..] one of a set ([!..] none of it); case ignored.
 bool likeMatch(const QString& pattern, const QString& text);
 
+// The day of a stored or typed date text (as a Julian day); none when it is no date.
+std::optional<qint64> storedDay(const char* utf8, int size);
+
 // A like pattern compiled once, for the engine's like() over many rows.
 class LikePattern {
 public:
@@ -46,6 +50,8 @@ public:
     LikePattern(const LikePattern&) = delete;
     LikePattern& operator=(const LikePattern&) = delete;
     bool matches(const QString& text) const;
+    // The same for UTF-8 bytes as the engine holds them, without building a string for each row.
+    bool matchesUtf8(const char* text, int size) const;
 
 private:
     struct Items;

@@ -66,6 +66,7 @@ CREATE TABLE TRentOperation (
   BackStatus TEXT COLLATE NOCASE,
   TimeLimit TEXT COLLATE NOCASE
 );
+CREATE INDEX TRentOperation_BackStatus ON TRentOperation (BackStatus);
 CREATE TABLE TRentList (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   Id_RentOperation INTEGER,
@@ -79,6 +80,7 @@ CREATE TABLE TRentList (
 CREATE INDEX TRentList_Operation ON TRentList (Id_RentOperation);
 CREATE INDEX TRentList_CountId ON TRentList (CdCountId_TCdResource);
 CREATE INDEX TRentList_OccurDate ON TRentList (OccurDate);
+CREATE INDEX TRentList_Back ON TRentList (Back, Id_RentOperation);
 CREATE TABLE TMemberSystem (
   Id INTEGER PRIMARY KEY AUTOINCREMENT,
   SystemName TEXT COLLATE NOCASE,

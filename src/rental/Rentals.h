@@ -1,0 +1,191 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+#include <exception>
+
+#include "db/Money.h"
+
+namespace db {
+class Connection;
+}
+
+// The counter's rules: lending items on a sheet, confirming, deleting and cancelling, taking discs back and settling
+// the rent. No widget and no message here: a refusal is a Refused the sheet turns into its notice.
+namespace rental {
+
+inline QString walkInRenter() {
+    return QStringLiteral("零客户");
+}
+inline QString memberRenter() {
+    return QStringLiteral("会员");
+}
+inline QString yes() {
+    return QStringLiteral("是");
+}
+inline QString no() {
+    return QStringLiteral("否");
+}
+
+enum class Refusal {
+    NoRenter,        // the renter box is empty
+    NoMemberNumber,  // a member without a number
+    MemberNotFound,  // no member with that number
+    MemberExpired,   // nothing left of the member's days or discs
+    NoPrice,         // an item saved before a lookup filled its price
+    NoItems,         // a new sheet confirmed without items
+    NothingTicked,   // a return without a ticked item
+};
+
+class Refused : public std::exception {
+public:
+    explicit Refused(Refusal reason) : reason_(reason) {}
+    Refusal reason() const { return reason_; }
+    const char* what() const noexcept override { return "refused"; }
+
+private:
+    Refusal reason_;
+};
+
+// Who rents on a sheet: the renter kind text ("零客户", "会员") and the member number.
+struct Renter {
+    QString kind;
+    QString memberId;
+    bool isWalkIn() const { return kind == walkInRenter(); }
+    bool isMember() const { return kind == memberRenter(); }
+};
+
+// A member's allowance as the sheet shows it.
+struct MemberState {
+    bool found = false;
+    qint64 allow = 0;
+    qint64 remain = 0;
+    bool byCounts = false;  // a scheme by discs ("部") rather than by days ("天")
+};
+
+// The item being entered.
+struct NewItem {
+    QDate date;
+    QString number;
+    QString name;
+    QString priceText;  // the price box; empty until a lookup filled it
+};
+
+struct SavedItem {
+    qint64 itemId = 0;
+    int sheetItems = 0;  // every item of the sheet, returned or not
+};
+
+// What the sheet writes into its TRentOperation row.
+struct SheetHeader {
+    QString handler;
+    Renter renter;
+    db::Money deposit;
+    QString otherPledge;
+    QString remark;
+    QString rentCount;
+};
+
+enum class AfterDelete {
+    ItemsRemain,   // the sheet still has items out
+    SheetSettled,  // the last item out is gone but others were returned: the sheet is settled
+    SheetEmpty,    // the sheet has no item at all any more: ask whether to drop it
+};
+
+struct DeleteResult {
+    bool stockRestored = true;  // false: the number matched neither a title nor a volume
+    int openItems = 0;
+    AfterDelete after = AfterDelete::ItemsRemain;
+};
+
+// A return as computed before the operator settles it.
+struct ReturnPlan {
+    qint64 sheetId = 0;
+    QVector<qint64> ticked;
+    bool walkIn = false;
+    bool final = false;  // no item of the sheet stays out
+    db::Money due;
+    db::Money deposit;
+};
+
+struct Settlement {
+    db::Money received;
+    bool fromDeposit = false;
+};
+
+struct ReturnResult {
+    bool settled = false;
+    int openItems = 0;
+    db::Money deposit;
+};
+
+// Rent for one item: the per-day price times the days out, at least one day.
+db::Money chargeFor(db::Money pricePerDay, qint64 daysOut);
+// The amount divided among n items, rounded to 1/10000 yuan with ties to the even neighbour.
+db::Money shareOf(db::Money amount, int items);
+// A settlement box: empty means the amount due; false for a text that is not an amount of 0 or more.
+bool readSettlementAmount(const QString& text, db::Money due, db::Money* out);
+
+class Rentals {
+public:
+    explicit Rentals(db::Connection& connection);
+    Rentals();
+
+    // The member's row; found false when there is none.
+    MemberState member(const QString& memberId);
+    // The checks at the start of an item entry, then, for a member on a scheme by days, the remaining days
+    // recomputed from the joining date and stored. Walk-in customers get a state with found false.
+    MemberState beginEntry(const Renter& renter);
+
+    // Appends the item to the sheet (0 for a sheet not yet confirmed), takes the title's stock and, for a member,
+    // one of his days or discs. Ticks not yet returned are cleared, so the re-read list still shows those items.
+    SavedItem saveItem(qint64 sheetId, const Renter& renter, const NewItem& item,
+                       const QVector<qint64>& unreturnedTicks = {});
+    // Creates the sheet's row and moves every item of sheet 0 onto it; returns the new sheet number.
+    qint64 confirmNewSheet(const SheetHeader& header);
+    void confirmSheet(qint64 sheetId, const SheetHeader& header);
+    // Deletes one item, gives its stock back and the member his day or disc; settles the sheet when its last open
+    // item goes while returned ones remain. Ticks not yet returned are cleared first, as when saving.
+    DeleteResult deleteItem(qint64 itemId, qint64 sheetId, const Renter& renter,
+                            const QVector<qint64>& unreturnedTicks = {});
+    // Deletes the row of a sheet that has no item left.
+    void dropSheet(qint64 sheetId);
+    // Gives back the stock and the members' days of every item of sheet 0 and deletes them.
+    void cancelNewSheet(const Renter& renter);
+
+    // The sheet closes without being confirmed: a new sheet's items are cancelled as above, ticks that were not
+    // returned are cleared so those items still count as out, and a volume taken for an unfinished entry is given
+    // back.
+    void closeSheet(qint64 sheetId, const Renter& renter, const QVector<qint64>& unreturnedTicks,
+                    const QString& abandonedVolume);
+
+    // Writes the ticks of the listed items.
+    void setTicks(const QVector<qint64>& itemIds, bool back);
+
+    ReturnPlan planReturn(qint64 sheetId, const QVector<qint64>& ticked);
+    // Takes the ticked items back: stock, deposit, each item's share of the money received, the sheet settled when
+    // nothing stays out.
+    ReturnResult applyReturn(const ReturnPlan& plan, const Settlement& settlement);
+
+    // The volume chosen for an item loses one of its stock; giving it back (an abandoned entry) restores it.
+    void takeVolume(qint64 volumeId);
+    bool giveBackVolume(const QString& volumeNumber);
+
+    // The desk's counters.
+    int openSheets();
+    int itemsOut();
+    int openItems(qint64 sheetId);
+    int sheetItems(qint64 sheetId);
+
+private:
+    // Stock back for a title (by number) or else a volume; false when neither exists.
+    bool restock(const QString& number);
+    void changeMemberRemain(const QString& memberId, qint64 delta);
+    Renter sheetRenter(qint64 sheetId, const Renter& fallback);
+    qint64 scalar(const QString& jetText);
+
+    db::Connection& connection_;
+};
+
+}  // namespace rental

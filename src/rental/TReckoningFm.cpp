@@ -1,0 +1,78 @@
+#include "rental/TReckoningFm.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "common/Guard.h"
+#include "common/Modal.h"
+#include "common/MyMessageBox.h"
+
+TReckoningFm::TReckoningFm(db::Money due, db::Money deposit, QWidget* parent) : QDialog(parent), due_(due) {
+    setObjectName(QStringLiteral("TReckoningFm"));
+    setWindowTitle(QStringLiteral("结算"));
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    auto* head = new QLabel(QStringLiteral("本次结算清单:(若本次实收租金未填,则按应付金额收取)"), this);
+    head->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    LabDeposit = new QLabel(deposit.toString(), this);
+    LabDeposit->setObjectName(QStringLiteral("LabDeposit"));
+    LabDeposit->setStyleSheet(QStringLiteral("color: red"));
+    LabDue = new QLabel(due.toString(), this);
+    LabDue->setObjectName(QStringLiteral("LabDue"));
+    FactRentSum = new QLineEdit(due.toString(), this);
+    FactRentSum->setObjectName(QStringLiteral("FactRentSum"));
+    RadioDeposit = new QRadioButton(QStringLiteral("从押金中扣除"), this);
+    RadioDeposit->setObjectName(QStringLiteral("RadioDeposit"));
+    RadioDeposit->setChecked(true);
+    RadioDirect = new QRadioButton(QStringLiteral("直接付租金"), this);
+    RadioDirect->setObjectName(QStringLiteral("RadioDirect"));
+    BtnClose = new QPushButton(QStringLiteral("关闭窗口"), this);
+    BtnClose->setObjectName(QStringLiteral("BtnClose"));
+    BtnClose->setDefault(true);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("本次剩余押金:"), this), 0, 0);
+    grid->addWidget(LabDeposit, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("元"), this), 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("本次应付租金:"), this), 1, 0);
+    grid->addWidget(LabDue, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("元"), this), 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("本次实收租金:"), this), 2, 0);
+    grid->addWidget(FactRentSum, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("元"), this), 2, 2);
+    auto* radios = new QHBoxLayout;
+    radios->addWidget(RadioDeposit);
+    radios->addWidget(RadioDirect);
+    radios->addStretch(1);
+    radios->addWidget(BtnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(head);
+    layout->addLayout(grid);
+    layout->addLayout(radios);
+    setFixedSize(sizeHint().expandedTo(QSize(400, 180)));
+
+    connectGuarded(BtnClose, &QPushButton::clicked, this, [this] { onClose(); });
+}
+
+void TReckoningFm::reject() {
+    guarded([this] { onClose(); });
+}
+
+void TReckoningFm::onClose() {
+    db::Money received;
+    if (!rental::readSettlementAmount(FactRentSum->text(), due_, &received))
+        refuse(QStringLiteral("对不起,你输入的金额格式不对!"), FactRentSum);
+    settlement_ = {received, RadioDeposit->isChecked()};
+    QDialog::accept();
+}
+
+rental::Settlement SettlePart(db::Money due, db::Money deposit, QWidget* parent) {
+    TReckoningFm dialog(due, deposit, parent);
+    execModal(&dialog);
+    return dialog.settlement();
+}
