@@ -24,5 +24,6 @@ double median(std::vector<double> values);
 
 // Each section times one part of the program on the filled shop and prints its lines.
 void benchCatalogue(db::Connection& connection, const ShopSize& size, int translations);
+void benchStats(db::Connection& connection, const ShopSize& size);
 
 }  // namespace bench

@@ -30,5 +30,6 @@ int main(int argc, char** argv) {
                 timer.elapsed() / 1000.0);
 
     bench::benchCatalogue(connection, size, translations);
+    bench::benchStats(connection, size);
     return 0;
 }
