@@ -13,8 +13,8 @@
 namespace bench {
 
 void benchStats(db::Connection& connection, const ShopSize&) {
-    // The shop lends on every day slot of 2016 to 2025: a month there is a sixtieth of its items.
-    const stats::Period month{QDate(2025, 3, 1), QDate(2025, 3, 31)};
+    // The shop lends on every day slot of 2016 to 2025: March 2024 holds a sixtieth of its items.
+    const stats::Period month{QDate(2024, 3, 1), QDate(2024, 3, 31)};
     QElapsedTimer timer;
 
     std::vector<double> analysis;
@@ -41,7 +41,7 @@ void benchStats(db::Connection& connection, const ShopSize&) {
                               {QStringLiteral("光盘名称"), QStringLiteral("CdName_TCdResource")},
                               {QStringLiteral("实际出租价格"), QStringLiteral("RentPrice"), ui::ColumnKind::Currency},
                               {QStringLiteral("是否归还"), QStringLiteral("backvalue")}});
-            (void)stats::RentalDetails::totals(connection, month);
+            (void)stats::RentalDetails::totals(list);
             rows = list.recordCount();
         }
         details.push_back(timer.nsecsElapsed() / 1e6);

@@ -18,43 +18,41 @@ db::Money moneyOf(db::Query& query, const QString& name) {
 IncomeFigures::IncomeFigures(db::Connection& connection, const Period& period)
     : connection_(connection), period_(period) {}
 
-RentalCounts IncomeFigures::rentalCounts() const {
-    // The sheet is read by its key for each item of the period: one query, however many items.
-    db::Query q(nullptr, {}, &connection_);
-    q.reopen(QStringLiteral("select count(*) as salescount, sum(iif(TRentList.Back=true,1,0)) as personbackcount, "
-                            "sum(iif(TRentOperation.RentPerson=\"会员\",1,0)) as counts, "
-                            "sum(iif(TRentList.Back=true and TRentOperation.RentPerson=\"会员\",1,0)) as backcount "
-                            "from TRentList LEFT JOIN TRentOperation ON TRentList.Id_RentOperation = TRentOperation.ID "
-                            "where ") +
-             periodCondition(QStringLiteral("TRentList.OccurDate"), period_));
-    RentalCounts counts;
-    counts.rentCount = q.field(QStringLiteral("salescount")).asInteger();
-    counts.backCount = q.field(QStringLiteral("personbackcount")).asInteger();
-    counts.memberRentCount = q.field(QStringLiteral("counts")).asInteger();
-    counts.memberBackCount = q.field(QStringLiteral("backcount")).asInteger();
-    return counts;
-}
-
-qint64 IncomeFigures::remainCount() const {
-    db::Query q(nullptr, {}, &connection_);
-    q.reopen(QStringLiteral("select sum(stock) as sumcount from TCdResource"));
-    return q.field(QStringLiteral("sumcount")).asInteger();
-}
-
-RentMoney IncomeFigures::rentMoney() const {
+RentalFigures IncomeFigures::rentals() const {
     const QString price = units(QStringLiteral("TRentList.RentPrice"));
+    const QString back = QStringLiteral("TRentList.Back=true");
+    const QString member = QStringLiteral("TRentOperation.RentPerson=\"会员\"");
+    const QString walkIn = QStringLiteral("TRentOperation.RentPerson=\"零客户\"");
     db::Query q(nullptr, {}, &connection_);
-    q.reopen(QStringLiteral("select sum(iif(TRentList.Back=true and TRentOperation.RentPerson=\"零客户\",") + price +
+    q.reopen(QStringLiteral("select count(*) as salescount, sum(iif(") + back +
+             QStringLiteral(",1,0)) as personbackcount, sum(iif(") + member +
+             QStringLiteral(",1,0)) as counts, sum(iif(") + back + QStringLiteral(" and ") + member +
+             QStringLiteral(",1,0)) as backcount, sum(iif(") + back + QStringLiteral(" and ") + walkIn + u',' + price +
              QStringLiteral(",0)) as rmoney, sum(iif(TRentList.Back=false,") + price +
-             QStringLiteral(",0)) as nmoney, sum(iif(TRentList.Back=true,") + price +
+             QStringLiteral(",0)) as nmoney, sum(iif(") + back + u',' + price +
              QStringLiteral(",0)) as bmoney from TRentList LEFT JOIN TRentOperation ON TRentList.Id_RentOperation = "
                             "TRentOperation.ID where ") +
              periodCondition(QStringLiteral("TRentList.OccurDate"), period_));
-    RentMoney money;
-    money.walkInPaid = moneyOf(q, QStringLiteral("rmoney"));
-    money.unpaid = moneyOf(q, QStringLiteral("nmoney"));
-    money.returnedRent = moneyOf(q, QStringLiteral("bmoney"));
-    return money;
+    RentalFigures figures;
+    figures.counts.rentCount = q.field(QStringLiteral("salescount")).asInteger();
+    figures.counts.backCount = q.field(QStringLiteral("personbackcount")).asInteger();
+    figures.counts.memberRentCount = q.field(QStringLiteral("counts")).asInteger();
+    figures.counts.memberBackCount = q.field(QStringLiteral("backcount")).asInteger();
+    figures.rent.walkInPaid = moneyOf(q, QStringLiteral("rmoney"));
+    figures.rent.unpaid = moneyOf(q, QStringLiteral("nmoney"));
+    figures.rent.returnedRent = moneyOf(q, QStringLiteral("bmoney"));
+    return figures;
+}
+
+TitleFigures IncomeFigures::titles() const {
+    db::Query q(nullptr, {}, &connection_);
+    q.reopen(QStringLiteral("select sum(stock) as sumcount, sum(iif(") +
+             periodCondition(QStringLiteral("BuyDate"), period_) + u',' + units(QStringLiteral("BuyPrice")) +
+             QStringLiteral(",0)) as bmoney from TCdResource"));
+    TitleFigures figures;
+    figures.remainCount = q.field(QStringLiteral("sumcount")).asInteger();
+    figures.purchases = moneyOf(q, QStringLiteral("bmoney"));
+    return figures;
 }
 
 db::Money IncomeFigures::depositsHeld() const {
@@ -73,18 +71,15 @@ db::Money IncomeFigures::memberFees() const {
     return moneyOf(q, QStringLiteral("mmoney"));
 }
 
-ProfitParts IncomeFigures::profitParts(db::Money returnedRent) const {
+ProfitParts IncomeFigures::profitParts(const RentalFigures& rentals, const TitleFigures& titles) const {
     ProfitParts parts;
-    parts.returnedRent = returnedRent;
+    parts.returnedRent = rentals.rent.returnedRent;
+    parts.purchases = titles.purchases;
     db::Query q(nullptr, {}, &connection_);
     q.reopen(QStringLiteral("SELECT Sum(") + units(QStringLiteral("PayCash")) +
              QStringLiteral(") AS mmoney FROM TMemberKeepOnToll where ") +
              periodCondition(QStringLiteral("KeeponDate"), period_));
     parts.renewals = moneyOf(q, QStringLiteral("mmoney"));
-    q.reopen(QStringLiteral("SELECT sum(") + units(QStringLiteral("BuyPrice")) +
-             QStringLiteral(") as bmoney FROM TCdResource Where ") +
-             periodCondition(QStringLiteral("BuyDate"), period_));
-    parts.purchases = moneyOf(q, QStringLiteral("bmoney"));
     const QString price = units(QStringLiteral("CdSalePrice"));
     q.reopen(QStringLiteral("SELECT sum(iif(CdSaleOrDiscard=0,") + price +
              QStringLiteral(",0)) as Smoney, sum(iif(CdSaleOrDiscard=1,") + price +
@@ -97,12 +92,14 @@ ProfitParts IncomeFigures::profitParts(db::Money returnedRent) const {
 
 IncomeReport IncomeFigures::compute() const {
     IncomeReport report;
-    report.counts = rentalCounts();
-    report.remainCount = remainCount();
-    report.rent = rentMoney();
+    const RentalFigures lent = rentals();
+    report.counts = lent.counts;
+    report.rent = lent.rent;
+    const TitleFigures shelf = titles();
+    report.remainCount = shelf.remainCount;
     report.depositsHeld = depositsHeld();
     report.memberFees = memberFees();
-    report.profit = profitParts(report.rent.returnedRent);
+    report.profit = profitParts(lent, shelf);
     return report;
 }
 

@@ -26,6 +26,18 @@ struct RentMoney {
     db::Money returnedRent;  // every returned item, the rent part of the profit
 };
 
+// Items lent in the period: their counts and their rent, read in one pass.
+struct RentalFigures {
+    RentalCounts counts;
+    RentMoney rent;
+};
+
+// The catalogue: sets on the shelf over every title, and the purchase price of titles bought in the period.
+struct TitleFigures {
+    qint64 remainCount = 0;
+    db::Money purchases;
+};
+
 // The parts of the period's profit or loss.
 struct ProfitParts {
     db::Money renewals;      // member payments recorded in the period
@@ -39,8 +51,8 @@ struct ProfitParts {
 // Every figure of the business analysis at once (tests and the benchmark).
 struct IncomeReport {
     RentalCounts counts;
-    qint64 remainCount = 0;
     RentMoney rent;
+    qint64 remainCount = 0;
     db::Money depositsHeld;
     db::Money memberFees;
     ProfitParts profit;
@@ -52,17 +64,15 @@ class IncomeFigures {
 public:
     IncomeFigures(db::Connection& connection, const Period& period);
 
-    // One pass over the items lent in the period.
-    RentalCounts rentalCounts() const;
-    // Sets on the shelf over every title, whatever the period.
-    qint64 remainCount() const;
-    RentMoney rentMoney() const;
+    // The sheet of each item is read by its key within the one query, however many items the period holds.
+    RentalFigures rentals() const;
+    TitleFigures titles() const;
     // Deposits of every sheet not yet settled, whatever the period.
     db::Money depositsHeld() const;
     // The fee of the present scheme of every member who joined in the period.
     db::Money memberFees() const;
-    // The parts besides the returned rent, which the caller has from rentMoney().
-    ProfitParts profitParts(db::Money returnedRent) const;
+    // Adds the renewals, sales and write-offs of the period to the parts read with the rentals and the titles.
+    ProfitParts profitParts(const RentalFigures& rentals, const TitleFigures& titles) const;
 
     IncomeReport compute() const;
 

@@ -11,15 +11,21 @@ QString RentalDetails::listSql(const Period& period) {
            periodCondition(QStringLiteral("OccurDate"), period) + QStringLiteral(" order by OccurDate,ID");
 }
 
-DetailTotals RentalDetails::totals(db::Connection& connection, const Period& period) {
-    db::Query q(nullptr, {}, &connection);
-    q.reopen(QStringLiteral("select count(*) as counts, sum(iif(Back=true,round(RentPrice*10000),0)) as rmoney, "
-                            "sum(iif(Back=false,round(RentPrice*10000),0)) as nmoney from TRentList where ") +
-             periodCondition(QStringLiteral("OccurDate"), period));
+DetailTotals RentalDetails::totals(const db::Query& list) {
     DetailTotals totals;
-    totals.itemCount = q.field(QStringLiteral("counts")).asInteger();
-    totals.collected = db::Money::fromUnits(q.field(QStringLiteral("rmoney")).asInteger());
-    totals.outstanding = db::Money::fromUnits(q.field(QStringLiteral("nmoney")).asInteger());
+    totals.itemCount = list.recordCount();
+    const int back = list.columnIndex(QStringLiteral("backvalue"));
+    const int price = list.columnIndex(QStringLiteral("RentPrice"));
+    const QString yes = QStringLiteral("是");
+    for (int row = 0; row < list.recordCount(); ++row) {
+        // A price is shown in its shortest exact form, so its text reads back to the same amount.
+        db::Money amount;
+        if (!db::Money::tryParse(list.displayText(row, price), &amount)) amount = db::Money();
+        if (list.displayText(row, back) == yes)
+            totals.collected += amount;
+        else
+            totals.outstanding += amount;
+    }
     return totals;
 }
 

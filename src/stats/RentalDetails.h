@@ -6,7 +6,7 @@
 #include "stats/ReportPeriod.h"
 
 namespace db {
-class Connection;
+class Query;
 }
 
 namespace stats {
@@ -23,8 +23,8 @@ class RentalDetails {
 public:
     // The list of the period's items in the order lent, with the flag "是" or "否" for back.
     static QString listSql(const Period& period);
-    // The totals of the same items, added up by the engine in 1/10000 yuan.
-    static DetailTotals totals(db::Connection& connection, const Period& period);
+    // Adds up the rows of an open list exactly, as they are shown.
+    static DetailTotals totals(const db::Query& list);
 };
 
 }  // namespace stats

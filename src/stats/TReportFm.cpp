@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "common/Guard.h"
-#include "db/Connection.h"
 #include "db/Query.h"
 #include "stats/RentalDetails.h"
 #include "stats/ReportRules.h"
@@ -84,7 +83,7 @@ TReportFm::TReportFm(QWidget* parent) : QWidget(parent) {
 void TReportFm::refresh() {
     const stats::Period period = stats::periodFromBoxes(StartDate, EndDate);
     QDetail->reopen(stats::RentalDetails::listSql(period));
-    const stats::DetailTotals totals = stats::RentalDetails::totals(db::Connection::shared(), period);
+    const stats::DetailTotals totals = stats::RentalDetails::totals(*QDetail);
     Label15->setText(QString::number(totals.itemCount) + QStringLiteral("部"));
     Label16->setText(totals.collected.toString() + QStringLiteral("元"));
     Label18->setText(totals.outstanding.toString() + QStringLiteral("元"));

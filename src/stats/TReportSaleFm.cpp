@@ -119,29 +119,29 @@ void TReportSaleFm::refresh() {
     auto money = [&fill](QLabel* figure, db::Money value) { fill(figure, value.toString()); };
 
     const stats::IncomeFigures figures(db::Connection::shared(), period);
-    const stats::RentalCounts counts = figures.rentalCounts();
-    count(RentCount, counts.rentCount);
+    const stats::RentalFigures lent = figures.rentals();
+    count(RentCount, lent.counts.rentCount);
     step();
-    count(BackCount, counts.backCount);
+    count(BackCount, lent.counts.backCount);
     step();
-    count(MemberRentCount, counts.memberRentCount);
+    count(MemberRentCount, lent.counts.memberRentCount);
     step();
-    count(MemberBackCount, counts.memberBackCount);
-    count(PersonRentCount, counts.personRentCount());
-    count(PersonBackCount, counts.personBackCount());
+    count(MemberBackCount, lent.counts.memberBackCount);
+    count(PersonRentCount, lent.counts.personRentCount());
+    count(PersonBackCount, lent.counts.personBackCount());
     step();
-    count(RemainCount, figures.remainCount());
+    const stats::TitleFigures shelf = figures.titles();
+    count(RemainCount, shelf.remainCount);
     step();
-    const stats::RentMoney rent = figures.rentMoney();
-    money(PersonRentMoney, rent.walkInPaid);
+    money(PersonRentMoney, lent.rent.walkInPaid);
     step();
-    money(PersonRentnoMoney, rent.unpaid);
+    money(PersonRentnoMoney, lent.rent.unpaid);
     step();
     money(PersonMortagageMoney, figures.depositsHeld());
     step();
     money(label40, figures.memberFees());
     step();
-    money(Label35, figures.profitParts(rent.returnedRent).profit());
+    money(Label35, figures.profitParts(lent, shelf).profit());
 }
 
 void TReportSaleFm::keyPressEvent(QKeyEvent* event) {

@@ -152,7 +152,7 @@ TEST_F(RentalDetailsTest, ListsTheItemsOfThePeriodWithTheirTotals) {
         for (list.first(); !list.eof(); list.next())
             numbers << list.field(QStringLiteral("CdCountId_TCdResource")).asString();
         EXPECT_EQ(numbers, c.numbers) << c.start;
-        const stats::DetailTotals t = stats::RentalDetails::totals(db::Connection::shared(), period(c.start, c.end));
+        const stats::DetailTotals t = stats::RentalDetails::totals(list);
         EXPECT_EQ(t.itemCount, c.items) << c.start;
         EXPECT_EQ(t.collected.toString(), u8(c.collected)) << c.start;
         EXPECT_EQ(t.outstanding.toString(), u8(c.outstanding)) << c.start;
