@@ -26,11 +26,14 @@ TAwokeFm::TAwokeFm(QWidget* parent) : QWidget(parent) {
     Qnotback = new db::Query(this, QStringLiteral("Qnotback"));
     dxDBGrid1 = new ui::DataGrid(Qnotback, QStringLiteral("dxDBGrid1"), PanelList);
     dxDBGrid1->setColumns({
-        {QStringLiteral("租借日期"), QStringLiteral("OccurDate"), ui::ColumnKind::Date},
-        {QStringLiteral("碟片编号"), QStringLiteral("CdCountId_TCdResource")},
-        {QStringLiteral("碟片名称"), QStringLiteral("CdName_TCdResource")},
-        {QStringLiteral("出租价格"), QStringLiteral("RentPrice"), ui::ColumnKind::Currency},
+        {QStringLiteral("租借日期"), QStringLiteral("OccurDate"), ui::ColumnKind::Date, {}, false, 110},
+        {QStringLiteral("碟片编号"), QStringLiteral("CdCountId_TCdResource"), ui::ColumnKind::Text, {}, false, 130},
+        {QStringLiteral("碟片名称"), QStringLiteral("CdName_TCdResource"), ui::ColumnKind::Text, {}, false, 300},
+        {QStringLiteral("出租价格"), QStringLiteral("RentPrice"), ui::ColumnKind::Currency, {}, false, 100},
     });
+    // The title takes what the other columns leave.
+    dxDBGrid1->view()->header()->setStretchLastSection(false);
+    dxDBGrid1->view()->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     dxDBGrid1->view()->setSelectionBehavior(QAbstractItemView::SelectRows);
     auto* panelLayout = new QVBoxLayout(PanelList);
     panelLayout->setContentsMargins(0, 0, 0, 0);

@@ -137,7 +137,8 @@ PieChart::Geometry PieChart::geometry(const QSizeF& size) const {
         QPointF out = slice.anchor - centre;
         const double length = std::hypot(out.x(), out.y());
         out = length > 0 ? out / length : QPointF(1, 0);
-        if (onFront(middle)) slice.anchor.ry() += g.depth;
+        // On the front the pointer starts on the edge: at its foot in the middle, near the rim at the sides.
+        if (onFront(middle)) slice.anchor.ry() += g.depth * std::fabs(std::sin(middle * M_PI / 180.0));
         slice.pointerEnd = slice.anchor + out * kPointerLength;
         const double w = metrics.horizontalAdvance(markText(s)) + 2 * kMarkPadX;
         const double x = out.x() >= 0 ? slice.pointerEnd.x() + kMarkGap : slice.pointerEnd.x() - kMarkGap - w;

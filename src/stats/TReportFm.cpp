@@ -35,13 +35,16 @@ TReportFm::TReportFm(QWidget* parent) : QWidget(parent) {
     QDetail = new db::Query(this, QStringLiteral("QDetail"));
     dxDBGrid1 = new ui::DataGrid(QDetail, QStringLiteral("dxDBGrid1"), this);
     dxDBGrid1->setColumns({
-        {QStringLiteral("发生日期"), QStringLiteral("OccurDate"), ui::ColumnKind::Date},
-        {QStringLiteral("光盘编号"), QStringLiteral("CdCountId_TCdResource")},
-        {QStringLiteral("光盘名称"), QStringLiteral("CdName_TCdResource")},
-        {QStringLiteral("实际出租价格"), QStringLiteral("RentPrice"), ui::ColumnKind::Currency},
-        {QStringLiteral("是否归还"), QStringLiteral("backvalue")},
+        {QStringLiteral("发生日期"), QStringLiteral("OccurDate"), ui::ColumnKind::Date, {}, false, 110},
+        {QStringLiteral("光盘编号"), QStringLiteral("CdCountId_TCdResource"), ui::ColumnKind::Text, {}, false, 130},
+        {QStringLiteral("光盘名称"), QStringLiteral("CdName_TCdResource"), ui::ColumnKind::Text, {}, false, 300},
+        {QStringLiteral("实际出租价格"), QStringLiteral("RentPrice"), ui::ColumnKind::Currency, {}, false, 110},
+        {QStringLiteral("是否归还"), QStringLiteral("backvalue"), ui::ColumnKind::Text, {}, false, 80},
     });
+    // Vertical scrolling only: the title takes what the other columns leave.
     dxDBGrid1->view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    dxDBGrid1->view()->header()->setStretchLastSection(false);
+    dxDBGrid1->view()->header()->setSectionResizeMode(2, QHeaderView::Stretch);
 
     Label15 = new QLabel(QStringLiteral("0 部"), this);
     Label15->setObjectName(QStringLiteral("Label15"));
