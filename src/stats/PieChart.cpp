@@ -7,6 +7,7 @@
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace stats {
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QGridLayout;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -43,6 +44,5 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QLabel* addFigure(class QGridLayout* grid, const QString& caption, const QString& name, bool money,
-                      const QString& unit);
+    QLabel* addFigure(QGridLayout* grid, const QString& caption, const QString& name, bool money, const QString& unit);
 };
