@@ -62,7 +62,7 @@ void fillShop(db::Connection& connection, const ShopSize& size) {
                                                         "CdCountId_TCdResource, CdName_TCdResource, RentPrice, "
                                                         "Back) VALUES (?, ?, ?, ?, 2, ?)"));
         for (int i = 0; i < items; ++i) {
-            const int title = (i * 7919) % titles;
+            const int title = int((qint64(i) * 7919) % titles);
             insert.bind(1, 1 + i / 5);
             insert.bind(2, QStringLiteral("20%1-%2-%3 00:00:00")
                                .arg(16 + i % 10)

@@ -27,5 +27,6 @@ double median(std::vector<double> values);
 void benchCatalogue(db::Connection& connection, const ShopSize& size, int translations);
 // The counter: the desk, lookups, lending, confirming, returns, the quick search, the overdue list and start-up.
 void benchRental(db::Connection& connection, const ShopSize& size);
+void benchStats(db::Connection& connection, const ShopSize& size);
 
 }  // namespace bench

@@ -33,5 +33,6 @@ int main(int argc, char** argv) {
 
     bench::benchCatalogue(connection, size, translations);
     bench::benchRental(connection, size);
+    bench::benchStats(connection, size);
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "settings/TTimelimitFm.h"
 #include "settings/TcdTypeFm.h"
 #include "settings/TcdsetFm.h"
+#include "stats/ReportRules.h"
 #include "stats/TReportFm.h"
 #include "stats/TReportSaleFm.h"
 #include "stats/TReportSortFm.h"
@@ -113,6 +114,13 @@ void connectViews(const AppViews& v) {
     connectGuarded(v.cdRentBack, &TCdRentBackFm::memberRemainChanged, v.cdMember, [m = v.cdMember] {
         if (m->Q2->state() == db::Query::Browse) m->Q2->refresh();
     });
+    // The statistics views switch among themselves in the work area; the analysis takes the details' period.
+    auto bringUpRule = [window = v.main, report = v.report, sale = v.reportSale, sort = v.reportSort](int rule) {
+        window->dockView(stats::prepareRuleView(stats::ReportRule(rule), report, sale, sort));
+    };
+    connectGuarded(v.report, &TReportFm::ruleChosen, v.main, bringUpRule);
+    connectGuarded(v.reportSale, &TReportSaleFm::ruleChosen, v.main, bringUpRule);
+    connectGuarded(v.reportSort, &TReportSortFm::ruleChosen, v.main, bringUpRule);
 }
 
 void destroyViews() {

@@ -129,10 +129,18 @@ CREATE TABLE Timelimited (timelimited INTEGER);
 CREATE TABLE TbAwoke (Awoke TEXT COLLATE NOCASE);
 CREATE TABLE CdCycle (Cycle INTEGER);
 )SQL";
+
+// The figures of a period read these instead of the wide rows: a month's rentals lie scattered over the whole table.
+const char* const kStatisticsIndexes = R"SQL(
+CREATE INDEX IF NOT EXISTS TRentList_Period ON TRentList (OccurDate, Id_RentOperation, Back, RentPrice);
+CREATE INDEX IF NOT EXISTS TRentOperation_Open ON TRentOperation (BackStatus, Deposit);
+CREATE INDEX IF NOT EXISTS TCdResource_Bought ON TCdResource (BuyDate, BuyPrice, stock);
+)SQL";
 }  // namespace
 
 void createSchema(Connection& connection) {
     connection.execEngine(QString::fromUtf8(kSchema));
+    connection.execEngine(QString::fromUtf8(kStatisticsIndexes));
     connection.execEngine(
         QStringLiteral("INSERT INTO TPerson (PersonName) VALUES ('%1');"
                        "INSERT INTO TAuthority (UserName, Passward, Authority) VALUES ('%1', '%2', 0);"
