@@ -480,11 +480,19 @@ void Query::fetch(const jet::Translation& translation) {
     for (int c = 0; c < count; ++c)
         if (columns_[c].computed) kindUnknown.append(c);
 
+    // Money kept as a real is checked as it is read: a value that is no amount is an error of the read, not of a
+    // later paint of the grid.
+    QVector<int> moneyColumns;
+    for (int c = 0; c < count; ++c)
+        if (columns_[c].kind == FieldKind::Money) moneyColumns.append(c + offset);
+
     rows_.clear();
     packed_.clear();
     while (statement.step()) {
         Row row;
         if (offset) row.rowid = statement.columnInt(0);
+        for (int c : moneyColumns)
+            if (statement.valueType(c) == ValueType::Float) (void)Money::fromDouble(statement.columnDouble(c));
         row.offset = packed_.size();
         statement.packRow(offset, packed_);
         row.size = qint32(packed_.size() - row.offset);

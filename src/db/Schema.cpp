@@ -66,7 +66,6 @@ CREATE TABLE TRentOperation (
   BackStatus TEXT COLLATE NOCASE,
   TimeLimit TEXT COLLATE NOCASE
 );
-CREATE INDEX TRentOperation_BackStatus ON TRentOperation (BackStatus);
 CREATE TABLE TRentList (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   Id_RentOperation INTEGER,
@@ -133,7 +132,7 @@ CREATE TABLE CdCycle (Cycle INTEGER);
 // The figures of a period read these instead of the wide rows: a month's rentals lie scattered over the whole table.
 const char* const kStatisticsIndexes = R"SQL(
 CREATE INDEX IF NOT EXISTS TRentList_Period ON TRentList (OccurDate, Id_RentOperation, Back, RentPrice);
-CREATE INDEX IF NOT EXISTS TRentOperation_Open ON TRentOperation (BackStatus, Deposit);
+CREATE INDEX IF NOT EXISTS TRentOperation_Open ON TRentOperation (BackStatus, ID, Deposit);
 CREATE INDEX IF NOT EXISTS TCdResource_Bought ON TCdResource (BuyDate, BuyPrice, stock);
 )SQL";
 }  // namespace
