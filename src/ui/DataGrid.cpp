@@ -116,6 +116,18 @@ void GridModel::sortByColumn(int column, Qt::SortOrder order) {
     endResetModel();
 }
 
+void GridModel::regroupRow(int row) {
+    if (groupColumn_ < 0 || row < 0 || row >= int(position_.size())) return;
+    const int g = position_[row].first;
+    const int gc = queryColumn_.value(groupColumn_, -1);
+    if (g < 0 || gc < 0 || groups_[g].key.compare(query_->displayText(row, gc), Qt::CaseInsensitive) == 0) return;
+    changingRows_ = true;  // the view's own moves during the reset are not the operator's
+    beginResetModel();
+    rebuild();
+    endResetModel();
+    changingRows_ = false;
+}
+
 void GridModel::groupByColumn(int column) {
     beginResetModel();
     groupColumn_ = column;
@@ -561,8 +573,12 @@ DataGrid::DataGrid(db::Query* query, const QString& name, QWidget* parent) : QFr
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { onCurrentChanged(current); });
     connect(query, &db::Query::currentRowChanged, this, &DataGrid::followQuery);
+    connect(query, &db::Query::stateChanged, this, [this] {
+        db::Query* q = model_->query();
+        if (q->state() == db::Query::Browse) model_->regroupRow(q->currentRow());
+    });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        spanGroupRows();
+        layOutGroupRows();
         fitColumns();
         followQuery(model_->query()->currentRow());
     });
@@ -577,7 +593,6 @@ DataGrid::DataGrid(db::Query* query, const QString& name, QWidget* parent) : QFr
     connect(panel_, &GroupPanel::columnDropped, this, [this](int column) {
         model_->groupByColumn(column);
         panel_->showGroup(model_->gridColumns().value(column).caption);
-        view_->expandAll();
     });
     connect(header_, &GridHeader::ungroupDropped, this, &DataGrid::ungroup);
     connect(view_, &QAbstractItemView::clicked, this, [this] { Q_EMIT rowClicked(); });
@@ -671,10 +686,12 @@ void DataGrid::resizeColumn(int column, int width) {
     sizing_ = wasSizing;
 }
 
-void DataGrid::spanGroupRows() {
+void DataGrid::layOutGroupRows() {
     if (model_->groupColumn() < 0) return;
     for (int r = 0; r < model_->rowCount(); ++r)
         view_->setFirstColumnSpanned(r, {}, model_->isGroupRow(model_->index(r, 0)));
+    // Rebuilt rows come back open, as the grouping first showed them.
+    view_->expandAll();
 }
 
 void DataGrid::setOptions(const GridOptions& options) {
@@ -709,7 +726,6 @@ void DataGrid::groupBy(const QString& fieldName) {
     if (column < 0) return;
     model_->groupByColumn(column);
     panel_->showGroup(model_->gridColumns()[column].caption);
-    view_->expandAll();
 }
 
 void DataGrid::ungroup() {
@@ -724,7 +740,6 @@ void DataGrid::onHeaderClicked(int section) {
                                     : Qt::AscendingOrder;
     model_->sortByColumn(section, order);
     header_->setSortIndicator(section, order);
-    if (model_->groupColumn() >= 0) view_->expandAll();
 }
 
 void DataGrid::clickRow(const QModelIndex& index) {

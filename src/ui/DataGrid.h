@@ -66,6 +66,8 @@ public:
     void groupByColumn(int column);
     void ungroup() { groupByColumn(-1); }
     int groupColumn() const { return groupColumn_; }
+    // Moves a saved row whose grouped value changed into the group of its new value.
+    void regroupRow(int row);
 
     // The query row shown at an index; -1 for a group heading.
     int sourceRow(const QModelIndex& index) const;
@@ -238,7 +240,7 @@ private:
     void followQuery(int row);
     void onCurrentChanged(const QModelIndex& current);
     void onHeaderClicked(int section);
-    void spanGroupRows();
+    void layOutGroupRows();
     void spreadSpareWidth();
     void resizeColumn(int column, int width);
 

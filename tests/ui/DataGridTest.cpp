@@ -129,6 +129,28 @@ TEST_F(DataGridTest, AGroupHeadingShowsCaptionValueAndCountInFullAcrossTheRow) {
     EXPECT_EQ(top(0).data().toString(), QStringLiteral("连续剧 : (空) (共1条)"));  // an empty value is named
 }
 
+TEST_F(DataGridTest, GroupsStayOpenAndASavedRowMovesToTheGroupOfItsNewValue) {
+    grid->groupBy(QStringLiteral("SitComYesOrNo"));
+    const auto groupOf = [&](const QString& name) {
+        for (int g = 0; g < grid->model()->rowCount(); ++g)
+            for (int r = 0; r < grid->model()->rowCount(top(g)); ++r)
+                if (grid->model()->index(r, 1, top(g)).data().toString() == name) return top(g).data().toString();
+        return QString();
+    };
+    query->refresh();
+    for (int g = 0; g < grid->model()->rowCount(); ++g) EXPECT_TRUE(grid->view()->isExpanded(top(g))) << g;
+
+    grid->clickRow(grid->model()->index(0, 0, top(0)));  // 甲, a single title
+    query->edit();
+    query->field("SitComYesOrNo").setString(QStringLiteral("是"));
+    EXPECT_EQ(groupOf(QStringLiteral("甲")), QStringLiteral("连续剧 : 否 (共3条)"));  // not moved while typing
+    query->post();
+    EXPECT_EQ(groupOf(QStringLiteral("甲")), QStringLiteral("连续剧 : 是 (共3条)"));
+    EXPECT_EQ(query->field("CdName").asString(), QStringLiteral("甲"));  // still the current row
+    EXPECT_EQ(grid->view()->currentIndex().siblingAtColumn(1).data().toString(), QStringLiteral("甲"));
+    for (int g = 0; g < grid->model()->rowCount(); ++g) EXPECT_TRUE(grid->view()->isExpanded(top(g))) << g;
+}
+
 TEST_F(DataGridTest, ColumnsFitTheirContentsAndOnlyTheWidestTextColumnTakesTheSpareWidth) {
     exec(
         QStringLiteral("update TCdResource set CdName=\"一部名字很长很长很长很长的电影\", stock=1234567890123 where "
