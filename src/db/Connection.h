@@ -9,6 +9,18 @@ struct sqlite3_stmt;
 
 namespace db {
 
+// The kind of value the engine holds in one cell.
+enum class ValueType : char { Null, Integer, Float, Text };
+
+// Where a result column comes from: empty table and column for a computed one.
+struct ColumnOrigin {
+    QString table;
+    QString column;
+    QString declaredType;
+    bool autoIncrement = false;
+    bool isComputed() const { return column.isEmpty(); }
+};
+
 // The password the shop's database file is encrypted with.
 inline constexpr const char* kDatabaseKey = "KWIXBRODQUAZ";
 
@@ -37,6 +49,8 @@ public:
 
     // Runs engine SQL (already translated) that returns no rows.
     void execEngine(const QString& sql);
+    // Runs engine SQL whose failure nobody can act on (undoing a savepoint while an error is already on its way).
+    void execQuietly(const QByteArray& sql) noexcept;
     qint64 lastInsertRowId() const;
     // Number of rows the last statement changed.
     int changes() const;
@@ -67,7 +81,11 @@ public:
     qint64 columnInt(int column) const;
     double columnDouble(int column) const;
     QString columnText(int column) const;
-    sqlite3_stmt* raw() const { return stmt_; }
+    ValueType valueType(int column) const;
+    ColumnOrigin columnOrigin(int column) const;
+    // Appends the current row's values from column `first` on, packed as the engine holds them: per value a type
+    // byte, then 8 bytes for a number or a 4-byte length and the UTF-8 bytes for a text.
+    void packRow(int first, QByteArray& out) const;
 
 private:
     [[noreturn]] void fail(const char* what) const;

@@ -1,7 +1,5 @@
 #include "db/JetDialect.h"
 
-#include <sqlite3.h>
-
 #include <optional>
 #include <vector>
 
@@ -404,70 +402,15 @@ bool likeMatch(const QString& pattern, const QString& text) {
     return matchCompiled(compilePattern(pattern), text.toCaseFolded());
 }
 
-}  // namespace jet
+struct LikePattern::Items {
+    std::vector<PatternItem> items;
+};
 
-// Functions the translated texts call: like() with Jet patterns, DateDiff() and now() on the program's clock.
-namespace jet {
-namespace {
-void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    // The pattern is usually the same for every row of a statement: compile it once.
-    auto* items = static_cast<std::vector<PatternItem>*>(sqlite3_get_auxdata(ctx, 0));
-    if (!items) {
-        const QString pattern = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
-        items = new std::vector<PatternItem>(compilePattern(pattern));
-        sqlite3_set_auxdata(ctx, 0, items, [](void* p) { delete static_cast<std::vector<PatternItem>*>(p); });
-        items = static_cast<std::vector<PatternItem>*>(sqlite3_get_auxdata(ctx, 0));
-        if (!items) {  // the engine could not keep it; compile for this row only
-            const std::vector<PatternItem> local = compilePattern(pattern);
-            const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])));
-            sqlite3_result_int(ctx, matchCompiled(local, text.toCaseFolded()) ? 1 : 0);
-            return;
-        }
-    }
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])));
-    sqlite3_result_int(ctx, matchCompiled(*items, text.toCaseFolded()) ? 1 : 0);
-}
+LikePattern::LikePattern(const QString& pattern) : items_(std::make_unique<Items>(Items{compilePattern(pattern)})) {}
+LikePattern::~LikePattern() = default;
 
-std::optional<qint64> dayOf(sqlite3_value* v) {
-    switch (sqlite3_value_type(v)) {
-        case SQLITE_TEXT:
-            return db::dates::julianDay(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v))));
-        default:
-            return {};
-    }
-}
-
-void dateDiffFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const QString interval =
-        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(argv[0]))).trimmed().toLower();
-    const auto a = dayOf(argv[1]);
-    const auto b = dayOf(argv[2]);
-    if (!a || !b) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    if (interval == u"d") {
-        sqlite3_result_int64(ctx, *b - *a);
-    } else {
-        sqlite3_result_error(ctx, "DateDiff: unsupported interval", -1);
-    }
-}
-
-void nowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
-    const QByteArray text = db::dates::toStored(db::Clock::now()).toUtf8();
-    sqlite3_result_text(ctx, text.constData(), text.size(), SQLITE_TRANSIENT);
-}
-}  // namespace
-
-void registerEngineFunctions(sqlite3* handle) {
-    sqlite3_create_function(handle, "like", 2, SQLITE_UTF8, nullptr, likeFunction, nullptr, nullptr);
-    sqlite3_create_function(handle, "like", 3, SQLITE_UTF8, nullptr, likeFunction, nullptr, nullptr);
-    sqlite3_create_function(handle, "datediff", 3, SQLITE_UTF8, nullptr, dateDiffFunction, nullptr, nullptr);
-    sqlite3_create_function(handle, "now", 0, SQLITE_UTF8, nullptr, nowFunction, nullptr, nullptr);
+bool LikePattern::matches(const QString& text) const {
+    return matchCompiled(items_->items, text.toCaseFolded());
 }
 
 }  // namespace jet

@@ -2,10 +2,9 @@
 
 #include <QDate>
 #include <QString>
+#include <memory>
 
 #include "db/Money.h"
-
-struct sqlite3;
 
 // The views write their SQL in the Jet dialect; this turns each text into SQL the engine runs, keeping its meaning.
 namespace jet {
@@ -39,7 +38,18 @@ Translation translate(const QString& jetText);
 // Jet's like: * any run, ? one character, # one digit, [..] one of a set ([!..] none of it); case ignored.
 bool likeMatch(const QString& pattern, const QString& text);
 
-// Installs like(), DateDiff() and now() on a connection.
-void registerEngineFunctions(sqlite3* handle);
+// A like pattern compiled once, for the engine's like() over many rows.
+class LikePattern {
+public:
+    explicit LikePattern(const QString& pattern);
+    ~LikePattern();
+    LikePattern(const LikePattern&) = delete;
+    LikePattern& operator=(const LikePattern&) = delete;
+    bool matches(const QString& text) const;
+
+private:
+    struct Items;
+    std::unique_ptr<Items> items_;
+};
 
 }  // namespace jet

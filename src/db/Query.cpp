@@ -1,22 +1,21 @@
 #include "db/Query.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "db/Clock.h"
 #include "db/Connection.h"
 #include "db/Errors.h"
+#include "db/Transaction.h"
 
 namespace db {
 
 namespace {
 const char* const kRowidColumn = "orvane_rowid";
 
-FieldKind kindOfDeclared(const char* declared, bool autoIncrement) {
-    if (!declared) return FieldKind::Text;
-    const QByteArray type = QByteArray(declared).toUpper();
+FieldKind kindOfDeclared(const QString& declared, bool autoIncrement) {
+    const QString type = declared.toUpper();
     if (type.contains("MEMO")) return FieldKind::Memo;
     if (type.contains("CURRENCY") || type.contains("MONEY")) return FieldKind::Money;
     if (type.contains("BOOL")) return FieldKind::Boolean;
@@ -26,62 +25,134 @@ FieldKind kindOfDeclared(const char* declared, bool autoIncrement) {
     return FieldKind::Text;
 }
 
-FieldKind kindOfValue(int sqliteType) {
-    switch (sqliteType) {
-        case SQLITE_INTEGER:
+FieldKind kindOfValue(ValueType type) {
+    switch (type) {
+        case ValueType::Integer:
             return FieldKind::Integer;
-        case SQLITE_FLOAT:
+        case ValueType::Float:
             return FieldKind::Float;
         default:
             return FieldKind::Text;
     }
 }
 
-QString textOf(sqlite3_stmt* stmt, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+// One cell of a packed row, as the engine gave it.
+struct RawValue {
+    ValueType type = ValueType::Null;
+    qint64 integer = 0;
+    double real = 0;
+    const char* text = nullptr;
+    int bytes = 0;
+
+    QString asText() const {
+        switch (type) {
+            case ValueType::Integer:
+                return QString::number(integer);
+            case ValueType::Float:
+                return QString::number(real, 'g', 15);
+            case ValueType::Text:
+                return QString::fromUtf8(text, bytes);
+            default:
+                return {};
+        }
+    }
+    qint64 asInteger() const {
+        switch (type) {
+            case ValueType::Integer:
+                return integer;
+            case ValueType::Float:
+                return std::llround(real);
+            case ValueType::Text:
+                return QByteArray::fromRawData(text, bytes).trimmed().toLongLong();
+            default:
+                return 0;
+        }
+    }
+    double asReal() const {
+        switch (type) {
+            case ValueType::Integer:
+                return double(integer);
+            case ValueType::Float:
+                return real;
+            case ValueType::Text:
+                return QByteArray::fromRawData(text, bytes).trimmed().toDouble();
+            default:
+                return 0;
+        }
+    }
+};
+
+// Finds cell `column` of a row packed by Statement::packRow: a type byte, then 8 bytes for a number or a 4-byte
+// length and the UTF-8 bytes for a text.
+RawValue rawCell(const char* at, qsizetype size, int column) {
+    const char* end = at + size;
+    for (int c = 0; at < end; ++c) {
+        RawValue v;
+        v.type = ValueType(*at++);
+        switch (v.type) {
+            case ValueType::Null:
+                break;
+            case ValueType::Integer:
+                if (c == column) std::memcpy(&v.integer, at, 8);
+                at += 8;
+                break;
+            case ValueType::Float:
+                if (c == column) std::memcpy(&v.real, at, 8);
+                at += 8;
+                break;
+            case ValueType::Text: {
+                qint32 bytes = 0;
+                std::memcpy(&bytes, at, 4);
+                at += 4;
+                v.text = at;
+                v.bytes = bytes;
+                at += bytes;
+                break;
+            }
+        }
+        if (c == column) return v;
+    }
+    return {};
 }
 
-// Reads one engine value into the form a query keeps for the kind.
-QVariant readValue(sqlite3_stmt* stmt, int column, FieldKind kind) {
-    const int type = sqlite3_column_type(stmt, column);
-    if (type == SQLITE_NULL) return {};
+// The form a query keeps a value in for the kind.
+QVariant keptValue(const RawValue& v, FieldKind kind) {
+    if (v.type == ValueType::Null) return {};
     switch (kind) {
         case FieldKind::Text:
         case FieldKind::Memo:
         case FieldKind::Date:
-            return textOf(stmt, column);
+            return v.asText();
         case FieldKind::Integer:
         case FieldKind::AutoNumber:
-            if (type == SQLITE_FLOAT) return qlonglong(std::llround(sqlite3_column_double(stmt, column)));
-            return qlonglong(sqlite3_column_int64(stmt, column));
+            return qlonglong(v.asInteger());
         case FieldKind::Money:
-            if (type == SQLITE_INTEGER) return qlonglong(sqlite3_column_int64(stmt, column) * Money::kUnitsPerYuan);
-            if (type == SQLITE_TEXT) {
+            if (v.type == ValueType::Integer) return qlonglong(v.integer * Money::kUnitsPerYuan);
+            if (v.type == ValueType::Text) {
                 Money m;
-                if (Money::tryParse(textOf(stmt, column), &m)) return qlonglong(m.units());
+                if (Money::tryParse(v.asText(), &m)) return qlonglong(m.units());
                 return {};
             }
-            return qlonglong(Money::fromDouble(sqlite3_column_double(stmt, column)).units());
+            return qlonglong(Money::fromDouble(v.real).units());
         case FieldKind::Float:
-            return sqlite3_column_double(stmt, column);
+            return v.asReal();
         case FieldKind::Boolean:
-            return sqlite3_column_int64(stmt, column) != 0;
+            return v.asInteger() != 0;
     }
     return {};
 }
 
 // A computed column keeps what the engine gave: integer, real or text.
-QVariant readComputed(sqlite3_stmt* stmt, int column) {
-    switch (sqlite3_column_type(stmt, column)) {
-        case SQLITE_NULL:
+QVariant computedValue(const RawValue& v) {
+    switch (v.type) {
+        case ValueType::Null:
             return {};
-        case SQLITE_INTEGER:
-            return qlonglong(sqlite3_column_int64(stmt, column));
-        case SQLITE_FLOAT:
-            return sqlite3_column_double(stmt, column);
+        case ValueType::Integer:
+            return qlonglong(v.integer);
+        case ValueType::Float:
+            return v.real;
         default:
-            return textOf(stmt, column);
+            return v.asText();
     }
 }
 
@@ -346,12 +417,24 @@ void Query::reopen(const QStringList& lines) {
 
 void Query::open() {
     if (isActive()) return;
+    load();
+    current_ = rows_.empty() ? -1 : 0;
+    eof_ = rows_.empty();
+    Q_EMIT rowsChanged(RowChange::Reset, -1);
+    setState(Browse);
+    Q_EMIT currentRowChanged(current_);
+    emitDataChanged();
+}
+
+void Query::load() {
     const jet::Translation translation = jet::translate(sqlText());
     Q_EMIT rowsAboutToChange(RowChange::Reset, -1);
     try {
         fetch(translation);
     } catch (...) {
+        // Nothing of a failed read stays: no rows and no columns that do not belong to them.
         rows_.clear();
+        packed_.clear();
         columns_.clear();
         columnByName_.clear();
         current_ = -1;
@@ -359,12 +442,6 @@ void Query::open() {
         Q_EMIT rowsChanged(RowChange::Reset, -1);
         throw;
     }
-    current_ = rows_.empty() ? -1 : 0;
-    eof_ = rows_.empty();
-    Q_EMIT rowsChanged(RowChange::Reset, -1);
-    setState(Browse);
-    Q_EMIT currentRowChanged(current_);
-    emitDataChanged();
 }
 
 void Query::fetch(const jet::Translation& translation) {
@@ -377,61 +454,70 @@ void Query::fetch(const jet::Translation& translation) {
                                   : QStringLiteral("SELECT %1.rowid AS %2, %3 FROM %1 %4")
                                         .arg(table_, QLatin1String(kRowidColumn), selectList_, translation.tail);
     Statement statement(*connection_, engineSql);
-    sqlite3_stmt* stmt = statement.raw();
     const int offset = table_.isEmpty() ? 0 : 1;
-    const int count = std::max(0, sqlite3_column_count(stmt) - offset);
+    const int count = std::max(0, statement.columnCount() - offset);
 
     columns_.clear();
     columns_.reserve(count);
     columnByName_.clear();
-    std::vector<bool> computed(size_t(count), false);
     for (int c = 0; c < count; ++c) {
         ColumnInfo info;
-        info.name = QString::fromUtf8(sqlite3_column_name(stmt, c + offset));
-        const char* origin = sqlite3_column_origin_name(stmt, c + offset);
-        const char* tableName = sqlite3_column_table_name(stmt, c + offset);
-        int autoIncrement = 0;
-        if (origin && tableName) {
-            const char* declared = nullptr;
-            int primaryKey = 0;
-            sqlite3_table_column_metadata(connection_->handle(), nullptr, tableName, origin, &declared, nullptr,
-                                          nullptr, &primaryKey, &autoIncrement);
-            info.kind = kindOfDeclared(sqlite3_column_decltype(stmt, c + offset), autoIncrement != 0);
-            if (!table_.isEmpty()) info.baseColumn = QString::fromUtf8(origin);
-        } else {
-            computed[c] = true;
+        info.name = statement.columnName(c + offset);
+        const ColumnOrigin origin = statement.columnOrigin(c + offset);
+        info.computed = origin.isComputed();
+        if (!info.computed) {
+            info.kind = kindOfDeclared(origin.declaredType, origin.autoIncrement);
+            if (!table_.isEmpty()) info.baseColumn = origin.column;
         }
         columns_.append(info);
         const QString key = info.name.toLower();
         if (!columnByName_.contains(key)) columnByName_.insert(key, c);
     }
 
+    // A computed column takes the kind of its first value.
+    QVector<int> kindUnknown;
+    for (int c = 0; c < count; ++c)
+        if (columns_[c].computed) kindUnknown.append(c);
+
     rows_.clear();
-    std::vector<bool> kindKnown(size_t(count), false);
-    for (int c = 0; c < count; ++c) kindKnown[c] = !computed[c];
+    packed_.clear();
     while (statement.step()) {
         Row row;
-        if (offset) row.rowid = sqlite3_column_int64(stmt, 0);
-        row.cells.resize(count);
-        for (int c = 0; c < count; ++c) {
-            if (computed[c]) {
-                row.cells[c] = readComputed(stmt, c + offset);
-                if (!kindKnown[c] && row.cells[c].isValid()) {
-                    columns_[c].kind = kindOfValue(sqlite3_column_type(stmt, c + offset));
-                    kindKnown[c] = true;
-                }
-            } else {
-                row.cells[c] = readValue(stmt, c + offset, columns_[c].kind);
+        if (offset) row.rowid = statement.columnInt(0);
+        row.offset = packed_.size();
+        statement.packRow(offset, packed_);
+        row.size = qint32(packed_.size() - row.offset);
+        for (int i = 0; i < kindUnknown.size();) {
+            const ValueType type = statement.valueType(kindUnknown[i] + offset);
+            if (type == ValueType::Null) {
+                ++i;
+                continue;
             }
+            columns_[kindUnknown[i]].kind = kindOfValue(type);
+            kindUnknown.remove(i);
         }
         rows_.push_back(std::move(row));
     }
+}
+
+QVariant Query::valueAt(const Row& row, int column) const {
+    if (!row.cells.isEmpty()) return row.cells[column];
+    const RawValue raw = rawCell(packed_.constData() + row.offset, row.size, column);
+    return columns_[column].computed ? computedValue(raw) : keptValue(raw, columns_[column].kind);
+}
+
+void Query::materialize(Row& row) const {
+    if (!row.cells.isEmpty() || columns_.isEmpty()) return;
+    QVector<QVariant> cells(columns_.size());
+    for (int c = 0; c < columns_.size(); ++c) cells[c] = valueAt(row, c);
+    row.cells = std::move(cells);
 }
 
 void Query::close() {
     if (!isActive()) return;
     Q_EMIT rowsAboutToChange(RowChange::Reset, -1);
     rows_.clear();
+    packed_.clear();
     current_ = -1;
     eof_ = true;
     modified_ = false;
@@ -511,12 +597,12 @@ Field Query::field(const QString& name) {
 
 QVariant Query::cell(int row, int column) const {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= columns_.size()) return {};
-    return rows_[row].cells[column];
+    return valueAt(rows_[row], column);
 }
 
 QString Query::displayText(int row, int column) const {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= columns_.size()) return {};
-    return toText(rows_[row].cells[column], columns_[column].kind);
+    return toText(valueAt(rows_[row], column), columns_[column].kind);
 }
 
 QString Query::toText(const QVariant& v, FieldKind kind) {
@@ -542,14 +628,14 @@ QString Query::toText(const QVariant& v, FieldKind kind) {
     }
 }
 
-const QVariant& Query::currentCell(int column) const {
-    static const QVariant null;
-    if (current_ < 0 || current_ >= int(rows_.size()) || column < 0 || column >= columns_.size()) return null;
-    return rows_[current_].cells[column];
+QVariant Query::currentCell(int column) const {
+    if (current_ < 0 || current_ >= int(rows_.size()) || column < 0 || column >= columns_.size()) return {};
+    return valueAt(rows_[current_], column);
 }
 
 void Query::setCell(int column, QVariant stored) {
     if (!isEditing() || current_ < 0) notEditing();
+    materialize(rows_[current_]);
     rows_[current_].cells[column] = std::move(stored);
     written_[column] = true;
     modified_ = true;
@@ -580,6 +666,7 @@ void Query::edit() {
     if (isEditing()) return;
     requireWritable();
     if (rows_.empty()) return append();
+    materialize(rows_[current_]);
     backup_ = rows_[current_];
     written_ = QVector<bool>(columns_.size(), false);
     modified_ = false;
@@ -594,10 +681,26 @@ void Query::post() {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{posting_};
-    Q_EMIT updatingRecord();
+    writeBoundBoxes();
     if (beforePost_) beforePost_();
     if (!isEditing()) return;  // the handler cancelled the row itself
-    writeRow();
+    if (afterWrite_) {
+        const Row before = rows_[current_];
+        try {
+            Transaction write(*connection_);
+            writeRow();
+            afterWrite_();
+            write.commit();
+        } catch (...) {
+            // Nothing was written: the row is again what the operator typed.
+            rows_[current_] = before;
+            Q_EMIT rowsChanged(RowChange::Update, current_);
+            emitDataChanged();
+            throw;
+        }
+    } else {
+        writeRow();
+    }
     modified_ = false;
     setState(Browse);
     emitDataChanged();
@@ -640,7 +743,7 @@ void Query::writeRow() {
     }
     // Read the row back: the AutoNumber of a new row, defaults and computed columns.
     Row saved = fetchRow(rowid);
-    if (saved.cells.size() == columns_.size()) row = std::move(saved);
+    if (!saved.cells.isEmpty()) row = std::move(saved);
     Q_EMIT rowsChanged(RowChange::Update, current_);
 }
 
@@ -649,13 +752,14 @@ Query::Row Query::fetchRow(qint64 rowid) {
     Statement statement(*connection_, QStringLiteral("SELECT %1.rowid AS %2, %3 FROM %1 WHERE %1.rowid = ?")
                                           .arg(table_, QLatin1String(kRowidColumn), selectList_));
     statement.bind(1, qlonglong(rowid));
-    if (!statement.step()) return row;
-    sqlite3_stmt* stmt = statement.raw();
-    row.rowid = sqlite3_column_int64(stmt, 0);
-    row.cells.resize(columns_.size());
-    for (int c = 0; c < columns_.size(); ++c)
-        row.cells[c] =
-            columns_[c].baseColumn.isEmpty() ? readComputed(stmt, c + 1) : readValue(stmt, c + 1, columns_[c].kind);
+    if (!statement.step() || statement.columnCount() != columns_.size() + 1) return row;
+    row.rowid = statement.columnInt(0);
+    // Read through the buffer like any row, then kept as cells so the buffer's tail can go again.
+    row.offset = packed_.size();
+    statement.packRow(1, packed_);
+    row.size = qint32(packed_.size() - row.offset);
+    materialize(row);
+    packed_.truncate(row.offset);
     return row;
 }
 
@@ -702,17 +806,7 @@ void Query::refresh() {
     applyPendingChange();
     const qint64 keep = current_ >= 0 ? rows_[current_].rowid : 0;
     const int keepIndex = current_;
-    const jet::Translation translation = jet::translate(sqlText());
-    Q_EMIT rowsAboutToChange(RowChange::Reset, -1);
-    try {
-        fetch(translation);
-    } catch (...) {
-        rows_.clear();
-        current_ = -1;
-        eof_ = true;
-        Q_EMIT rowsChanged(RowChange::Reset, -1);
-        throw;
-    }
+    load();
     current_ = rows_.empty() ? -1 : std::min(std::max(keepIndex, 0), int(rows_.size()) - 1);
     if (keep != 0) {
         for (int i = 0; i < int(rows_.size()); ++i)
@@ -724,9 +818,27 @@ void Query::refresh() {
     emitDataChanged();
 }
 
+void Query::addRecordWriter(QObject* owner, std::function<void()> write) {
+    removeRecordWriters(nullptr);  // those whose owner is gone
+    writers_.push_back({owner, std::move(write)});
+}
+
+void Query::removeRecordWriters(QObject* owner) {
+    writers_.erase(std::remove_if(writers_.begin(), writers_.end(),
+                                  [owner](const RecordWriter& w) { return w.owner.isNull() || w.owner == owner; }),
+                   writers_.end());
+}
+
+void Query::writeBoundBoxes() {
+    // A direct call, not a signal: a text that is no value of its field throws back to the caller of post().
+    const std::vector<RecordWriter> writers = writers_;
+    for (const RecordWriter& w : writers)
+        if (!w.owner.isNull()) w.write();
+}
+
 void Query::applyPendingChange() {
     if (!isEditing()) return;
-    Q_EMIT updatingRecord();
+    writeBoundBoxes();
     if (modified_)
         post();
     else

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
@@ -24,7 +25,8 @@ enum class FieldKind { Text, Memo, Integer, AutoNumber, Money, Float, Date, Bool
 struct ColumnInfo {
     QString name;
     FieldKind kind = FieldKind::Text;
-    QString baseColumn;  // the table column it is written back to; empty for computed columns
+    QString baseColumn;  // the table column it is written back to; empty for computed columns and joins
+    bool computed = false;
 };
 
 // What changed in a query's rows, for the grid models that show them.
@@ -125,8 +127,17 @@ public:
     // True while the pending row has a written field.
     bool isModified() const { return modified_; }
 
+    // The bound boxes of a form write their texts into the fields when a row is posted or left: called directly by
+    // post() and the pending-change rule, before the before-post handler reads the fields. Dropped with their owner.
+    void addRecordWriter(QObject* owner, std::function<void()> write);
+    void removeRecordWriters(QObject* owner);
+
     // Runs inside post before anything is written; it stops the post by throwing (SilentStop after its message).
     void setBeforePost(std::function<void()> handler) { beforePost_ = std::move(handler); }
+    // Runs inside post right after the row is written (the new row's AutoNumber already read back), for the rows that
+    // belong with it. The row and what the handler writes are one transaction: when the handler throws, none of it
+    // stays and the query keeps editing the row as it was before the post.
+    void setAfterWrite(std::function<void()> handler) { afterWrite_ = std::move(handler); }
 
     // The shortest form of each kind as the views show it; also what Field::asString returns.
     static QString toText(const QVariant& stored, FieldKind kind);
@@ -139,18 +150,29 @@ Q_SIGNALS:
     void currentRowChanged(int row);
     void rowsAboutToChange(db::RowChange change, int row);
     void rowsChanged(db::RowChange change, int row);
-    // Post and the pending-change rule ask the bound boxes to write their texts into the fields.
-    void updatingRecord();
 
 private:
     friend class Field;
+    // A row as read: its values packed as the engine gave them in the query's one buffer, converted only when a
+    // cell is asked for. A row that is changed in memory holds its converted cells instead.
     struct Row {
         qint64 rowid = 0;
+        qsizetype offset = 0;
+        qint32 size = 0;
         QVector<QVariant> cells;
+    };
+    struct RecordWriter {
+        QPointer<QObject> owner;
+        std::function<void()> write;
     };
 
     void setCell(int column, QVariant stored);
-    const QVariant& currentCell(int column) const;
+    QVariant currentCell(int column) const;
+    QVariant valueAt(const Row& row, int column) const;
+    void materialize(Row& row) const;
+    // The one way a result is read, for open and refresh alike.
+    void load();
+    void writeBoundBoxes();
     void requireActive() const;
     void requireWritable() const;
     void applyPendingChange();
@@ -166,6 +188,7 @@ private:
     QVector<ColumnInfo> columns_;
     QHash<QString, int> columnByName_;  // lower-case name to index
     std::vector<Row> rows_;
+    QByteArray packed_;
     int current_ = -1;
     bool eof_ = true;
     Row backup_;
@@ -174,6 +197,8 @@ private:
     QString table_;
     QString selectList_;
     std::function<void()> beforePost_;
+    std::vector<RecordWriter> writers_;
+    std::function<void()> afterWrite_;
     bool posting_ = false;
 };
 

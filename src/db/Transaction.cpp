@@ -1,7 +1,5 @@
 #include "db/Transaction.h"
 
-#include <sqlite3.h>
-
 #include "db/Connection.h"
 
 namespace db {
@@ -25,10 +23,7 @@ Transaction::Transaction(Connection& connection)
 Transaction::~Transaction() {
     if (!done_) {
         // Nothing may escape a destructor; a failed rollback leaves the engine to undo the open savepoint.
-        if (sqlite3* handle = connection_.handle()) {
-            const QByteArray undo = "ROLLBACK TO " + name_ + "; RELEASE " + name_ + ";";
-            sqlite3_exec(handle, undo.constData(), nullptr, nullptr, nullptr);
-        }
+        connection_.execQuietly("ROLLBACK TO " + name_ + "; RELEASE " + name_ + ";");
     }
     --depth;
 }

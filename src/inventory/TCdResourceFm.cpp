@@ -12,11 +12,13 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "common/Guard.h"
 #include "common/Modal.h"
 #include "common/MyMessageBox.h"
 #include "db/Clock.h"
+#include "db/Connection.h"
 #include "db/Errors.h"
 #include "inventory/TSitcomFm.h"
 #include "rental/TServalRecordRentFm.h"
@@ -34,17 +36,13 @@ QLabel* fieldLabel(const QString& text, QWidget* parent) {
 }
 }  // namespace
 
-TCdResourceFm::TCdResourceFm(QWidget* parent) : TGridFatherFm(parent) {
+TCdResourceFm::TCdResourceFm(QWidget* parent) : TGridFatherFm(parent), catalogue_(db::Connection::shared()) {
     setObjectName(QStringLiteral("TCdResourceFm"));
     setWindowTitle(QStringLiteral("光盘资料管理"));
 
-    QCountId = new db::Query(this, QStringLiteral("QCountId"));
-    QFind = new db::Query(this, QStringLiteral("QFind"));
     QType = new db::Query(this, QStringLiteral("QType"));
     QStandards = new db::Query(this, QStringLiteral("QStandards"));
     QStandard = new db::Query(this, QStringLiteral("QStandard"));
-    QSaleDiscard = new db::Query(this, QStringLiteral("QSaleDiscard"));
-    QDelSitcom = new db::Query(this, QStringLiteral("QDelSitcom"));
 
     GridMain->setColumns({{QStringLiteral("光盘编号"), QStringLiteral("CountId"), ui::ColumnKind::Text, {}},
                           {QStringLiteral("光盘名称"), QStringLiteral("CdName"), ui::ColumnKind::Text, {}},
@@ -270,6 +268,7 @@ void TCdResourceFm::connectHandlers() {
         if (Q->state() == db::Query::Browse) showRowStandard();
     });
     Q->setBeforePost([this] { checkBeforePost(); });
+    Q->setAfterWrite([this] { writeWithRecord(); });
 
     connectGuarded(MenuByTime, &QAction::triggered, this, [this] {
         applyFilter(QStringLiteral("[按时间先后显示碟片]"),
@@ -379,6 +378,20 @@ void TCdResourceFm::setDiscardInputsEnabled(bool enabled) {
     CdDiscardCount->setEnabled(enabled);
 }
 
+void TCdResourceFm::rereadAfter(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (...) {
+        try {
+            Q->refresh();
+        } catch (...) {
+            // The action's own error is the one the operator must read.
+        }
+        throw;
+    }
+    Q->refresh();
+}
+
 bool TCdResourceFm::isSeries() {
     return Q->isActive() && !Q->isEmpty() && Q->field("SitComYesOrNo").asString() == kYes;
 }
@@ -466,7 +479,8 @@ void TCdResourceFm::onSave() {
 
 void TCdResourceFm::saveRecord() {
     if (!Q->isEditing()) return;
-    // The checks run in the before-post handler; a new series gets its volumes once written (volumesForNewSeries).
+    // The checks run in the before-post handler, the rows that go with the title in the after-write handler (one
+    // transaction with the row); a new series shows its volumes once written (volumesForNewSeries).
     Q->post();
     BtnBuy->setEnabled(true);
     BtnSale->setEnabled(true);
@@ -478,126 +492,74 @@ void TCdResourceFm::checkBeforePost() {
     if (!CdCountId->isEnabled()) return;
     const bool isNew = Q->state() == db::Query::Insert;
     const qint64 id = isNew ? 0 : Q->field("ID").asInteger();
-    const QString number = Q->field("CountId").asString();
-    const QString title = Q->field("CdName").asString();
+    const inventory::TitleEntry entry{id, Q->field("CountId").asString(), Q->field("CdName").asString(),
+                                      CdRentStandard->currentText()};
+    switch (catalogue_.checkRecord(entry)) {
+        case inventory::RecordRefusal::NoNumber:
+            refuse(QStringLiteral("请输入该光盘的编号,已保证光盘资料数据录入的完整性."), CdCountId);
+        case inventory::RecordRefusal::NumberInUse:
+            refuse(QStringLiteral("对不起,你已经输入过这样的编号,请重新输入一个编号."), CdCountId);
+        case inventory::RecordRefusal::NoName:
+            refuse(QStringLiteral("请输入该光盘的名称,已保证光盘资料数据录入的完整性."), CdName);
+        case inventory::RecordRefusal::NoRentStandard:
+            refuse(QStringLiteral("请输入该光盘的出租价格,已保证出租时候的自动计算."), CdRentStandard);
+        case inventory::RecordRefusal::None:
+            break;
+    }
 
-    if (number.trimmed().isEmpty())
-        refuse(QStringLiteral("请输入该光盘的编号,已保证光盘资料数据录入的完整性."), CdCountId);
-    if (isNew)
-        QCountId->reopen(QStringLiteral("select * from TCdResource where CountId=") + jet::quoted(number));
-    else
-        QCountId->reopen(QStringLiteral("Select * from TCdResource where CountId=") + jet::quoted(number) +
-                         QStringLiteral(" And ID <>") + QString::number(id));
-    const bool numberUsed = !QCountId->isEmpty();
-    QCountId->close();
-    if (numberUsed) refuse(QStringLiteral("对不起,你已经输入过这样的编号,请重新输入一个编号."), CdCountId);
-    if (title.trimmed().isEmpty()) refuse(QStringLiteral("请输入该光盘的名称,已保证光盘资料数据录入的完整性."), CdName);
-    if (CdRentStandard->currentText().isEmpty())
-        refuse(QStringLiteral("请输入该光盘的出租价格,已保证出租时候的自动计算."), CdRentStandard);
-
-    offerMerge(isNew, id);
+    offerMerge(entry);
 
     if (Q->field("BuyPrice").isNull()) Q->field("BuyPrice").setMoney(db::Money());
+    if (isNew) {
+        // The shown standard of a new row was found by its empty price; only an entry chosen carries an Id.
+        const int chosen = CdRentStandard->currentIndex();
+        const inventory::NewTitleValues values = catalogue_.newTitleValues(
+            CdCount->value(), chosen >= 0 ? CdRentStandard->itemData(chosen).toLongLong() : 0);
+        Q->field("stock").setInteger(values.stock);
+        Q->field("RentPrice").setMoney(values.rentPrice);
+    }
+}
 
-    if (!isNew) {
-        CdSitcom->setEnabled(false);
-        // The volumes carry the series' title; a renamed series takes its volumes along.
-        if (Q->field("SitComYesOrNo").asString() == kYes)
-            QFind->execSql(QStringLiteral("update Sitcom set CdCountName=") + jet::quoted(title) +
-                           QStringLiteral(" where CdId=") + QString::number(id));
+void TCdResourceFm::writeWithRecord() {
+    if (!CdCountId->isEnabled()) return;
+    const qint64 id = Q->field("ID").asInteger();
+    const bool series = Q->field("SitComYesOrNo").asString() == kYes;
+    if (Q->state() == db::Query::Insert) {
+        if (!series) return;
+        catalogue_.volumes().make(id, Q->field("CountId").asString(), Q->field("CdName").asString(),
+                                  int(Q->field("PerPieces").asInteger()), int(Q->field("BuySeriesCount").asInteger()));
+        volumesToShow_ = id;
     } else {
-        Q->field("stock").setInteger(CdCount->value());
-        const int entry = CdRentStandard->currentIndex();
-        db::Money rent;  // the shown standard was found by the empty price, so it is 0
-        if (entry >= 0) {
-            QStandard->reopen(QStringLiteral("select * from TChargeStandard where id=") +
-                              QString::number(CdRentStandard->itemData(entry).toLongLong()));
-            if (!QStandard->isEmpty()) rent = QStandard->field("RentSum").asMoney();
-            QStandard->close();
-        }
-        Q->field("RentPrice").setMoney(rent);
-        seriesAwaitingVolumes_ = Q->field("SitComYesOrNo").asString() == kYes;
+        if (series) catalogue_.volumes().rename(id, Q->field("CdName").asString());
+        // The series flag of an existing title cannot be changed once an edit is saved.
+        CdSitcom->setEnabled(false);
     }
 }
 
 void TCdResourceFm::volumesForNewSeries() {
-    // Runs when the main query is browsing again: the new row may have been written by "保存" or by moving to another
-    // row in the grid, and either way the series must not stay without volumes.
-    if (!seriesAwaitingVolumes_ || Q->state() != db::Query::Browse) return;
-    seriesAwaitingVolumes_ = false;
-    if (Q->currentRow() < 0 || Q->field("ID").isNull() || Q->field("SitComYesOrNo").asString() != kYes) return;
-    const qint64 id = Q->field("ID").asInteger();
-    QFind->reopen(QStringLiteral("select count(*) as volumes from Sitcom where CdId=") + QString::number(id));
-    const bool made = QFind->field("volumes").asInteger() > 0;
-    QFind->close();
-    if (!made) makeSeriesVolumes(id);
+    // Runs when the main query is browsing again: the new series may have been written by "保存" or by moving to
+    // another row in the grid, and either way the operator sees its volumes.
+    if (volumesToShow_ == 0 || Q->state() != db::Query::Browse) return;
+    const qint64 id = std::exchange(volumesToShow_, 0);
+    // A write that failed leaves no series to show.
+    if (Q->currentRow() < 0 || Q->field("ID").isNull() || Q->field("ID").asInteger() != id) return;
+    MyMessageBox(mkNotice, QStringLiteral("此光盘属于连续剧，为方便出租为每集生成一个编号."));
+    TSitcomFm volumes(id, this);
+    execModal(&volumes);
 }
 
-void TCdResourceFm::offerMerge(bool isNew, qint64 id) {
-    const QString title = Q->field("CdName").asString();
-    if (isNew)
-        QFind->reopen(QStringLiteral("Select * from TCdResource where CdName=") + jet::quoted(title) +
-                      QStringLiteral(" and SitComYesOrNo=") + jet::quoted(kNo));
-    else
-        QFind->reopen(QStringLiteral("Select * from TCdResource where CdName=") + jet::quoted(title) +
-                      QStringLiteral(" And ID <>") + QString::number(id) + QStringLiteral(" and SitComYesOrNo=") +
-                      jet::quoted(kNo));
-    for (QFind->first(); !QFind->eof(); QFind->next()) {
+void TCdResourceFm::offerMerge(const inventory::TitleEntry& entry) {
+    for (qint64 other : catalogue_.sameNamedSingles(entry.name, entry.id)) {
         if (!MyMessageBox(mkConfirm,
                           QStringLiteral("系统在你所输记录中查到有相同片名的记录，请确认是否是同一部片子,"
                                          "是请点确认，系统自动增加库存，否请点击取消，系统再新增一个记录！")))
             continue;
-        const int bought = CdCount->value();
-        QFind->edit();
-        QFind->field("BuySeriesCount").setInteger(QFind->field("BuySeriesCount").asInteger() + bought);
-        QFind->field("stock").setInteger(QFind->field("stock").asInteger() + bought);
-        QFind->post();
-        QFind->close();
+        catalogue_.mergePurchase(other, CdCount->value());
         // The purchase now belongs to the existing title: drop the pending row and show the new count.
         Q->cancel();
         Q->refresh();
         throw db::SilentStop();
     }
-    QFind->close();
-}
-
-void TCdResourceFm::makeSeriesVolumes(qint64 id) {
-    MyMessageBox(mkNotice, QStringLiteral("此光盘属于连续剧，为方便出租为每集生成一个编号."));
-    // What the inputs showed when the row was written.
-    const QString number = Q->field("CountId").asString();
-    const QString title = Q->field("CdName").asString();
-    const int discs = int(Q->field("PerPieces").asInteger());
-    const int sets = int(Q->field("BuySeriesCount").asInteger());
-
-    QFind->reopen(QStringLiteral("select * from Sitcom where Id=-1"));
-    auto addUnit = [&](const QList<int>& discsOnUnit) {
-        QString suffix;
-        QStringList listed;
-        for (int disc : discsOnUnit) {
-            suffix += QString::number(disc);
-            listed.append(QString::number(disc));
-        }
-        QFind->append();
-        QFind->field("CdCountId").setString(number + u'-' + suffix);
-        QFind->field("CdNumber").setString(listed.join(u',') + QStringLiteral("集"));
-        QFind->field("CdId").setInteger(id);
-        QFind->field("CdCountName").setString(title);
-        QFind->field("BuySeriesCount").setInteger(sets);
-        QFind->field("Stock").setInteger(sets);
-        QFind->post();
-    };
-    // Units of two discs; with an odd count the last unit holds three.
-    for (int first = 1; first + 1 <= discs; first += 2) {
-        if (first + 2 == discs) {
-            addUnit({first, first + 1, first + 2});
-            break;
-        }
-        addUnit({first, first + 1});
-    }
-    QFind->close();
-
-    TSitcomFm volumes(id, this);
-    execModal(&volumes);
 }
 
 void TCdResourceFm::onDelete() {
@@ -612,11 +574,8 @@ void TCdResourceFm::onDelete() {
     } else {
         // An unsaved change of the row goes with the row.
         Q->cancel();
-        if (isSeries())
-            QDelSitcom->execSql(QStringLiteral("delete * from sitcom where CdId =") +
-                                QString::number(Q->field("ID").asInteger()));
-        Q->remove();
-        Q->refresh();
+        const qint64 id = Q->field("ID").asInteger();
+        rereadAfter([&] { catalogue_.deleteTitle(id); });
     }
     BtnSale->setEnabled(true);
     BtnDepose->setEnabled(true);
@@ -635,10 +594,8 @@ void TCdResourceFm::onCancel() {
         Q->cancel();
         afterCancel();
     }
-    if (CdSaleDate->isEnabled() || CdDiscardDate->isEnabled()) {
-        QSaleDiscard->cancel();
-        afterCancel();
-    }
+    // A sale or write-off writes its row only when saved, so there is nothing pending to drop.
+    if (CdSaleDate->isEnabled() || CdDiscardDate->isEnabled()) afterCancel();
 }
 
 void TCdResourceFm::onGridDoubleClick() {
@@ -659,24 +616,18 @@ void TCdResourceFm::startMovement(Movement movement) {
         return;
     }
     settlePendingChange();
-    bool& flag = sale ? seriesSaleFlag_ : seriesDiscardFlag_;
+    const inventory::MoveStartRefusal refusal = catalogue_.checkMoveStart(Q->field("ID").asInteger());
     if (isSeries()) {
-        flag = true;
-        QSaleDiscard->reopen(QStringLiteral("select * from Sitcom where CdId=") +
-                             QString::number(Q->field("ID").asInteger()));
-        bool lacking = false;
-        for (QSaleDiscard->first(); !QSaleDiscard->eof(); QSaleDiscard->next())
-            if (QSaleDiscard->field("Stock").asInteger() <= 0) lacking = true;
-        QSaleDiscard->close();
-        if (lacking) {
-            flag = false;
+        bool& flag = sale ? seriesSaleFlag_ : seriesDiscardFlag_;
+        flag = refusal == inventory::MoveStartRefusal::None;
+        if (!flag) {
             MyMessageBox(
                 mkNotice,
                 sale ? QStringLiteral("销售的该记录为连续剧，它每集的库存不足1，不能做为整部销售.")
                      : QStringLiteral("报废的该记录为连续剧，它每集的库存不足1，还有在外出租的碟片，不能做为整部废."));
             return;
         }
-    } else if (Q->field("stock").asInteger() <= 0) {
+    } else if (refusal == inventory::MoveStartRefusal::NoStock) {
         MyMessageBox(mkNotice,
                      QStringLiteral("对不起,不能执行该项操作!该光盘现已无库存,可能全租出,也可能全销售或报废."));
         return;
@@ -719,60 +670,38 @@ void TCdResourceFm::saveMovement(Movement movement) {
     const int count = countInput->value();
 
     // The sets that leave the shop must be there: a count above the stock would leave it negative.
-    if (count < 1) refuse(what + QStringLiteral("套数必须大于0,请重新输入."), countInput);
     bool& flag = sale ? seriesSaleFlag_ : seriesDiscardFlag_;
-    if (series) {
-        QSaleDiscard->reopen(QStringLiteral("select * from Sitcom where CdId=") + QString::number(id));
-        qint64 smallest = Q->field("stock").asInteger();
-        for (QSaleDiscard->first(); !QSaleDiscard->eof(); QSaleDiscard->next())
-            smallest = QSaleDiscard->currentRow() == 0 ? QSaleDiscard->field("Stock").asInteger()
-                                                       : std::min(smallest, QSaleDiscard->field("Stock").asInteger());
-        QSaleDiscard->close();
-        if (count > smallest) {
+    const inventory::StockMoveRefusal refusal = catalogue_.checkStockMove(id, count);
+    switch (refusal.reason) {
+        case inventory::StockMoveRefusal::CountBelowOne:
+            refuse(what + QStringLiteral("套数必须大于0,请重新输入."), countInput);
+        case inventory::StockMoveRefusal::AboveSeriesStock:
             flag = false;
-            refuse(what + QStringLiteral("套数不能大于该连续剧每集的最少库存(%1套),请重新输入.").arg(smallest),
+            refuse(what + QStringLiteral("套数不能大于该连续剧每集的最少库存(%1套),请重新输入.").arg(refusal.available),
                    countInput);
-        }
-        flag = true;
-    } else if (count > Q->field("stock").asInteger()) {
-        refuse(
-            what + QStringLiteral("套数不能大于该光盘的当前库存(%1套),请重新输入.").arg(Q->field("stock").asInteger()),
-            countInput);
+        case inventory::StockMoveRefusal::AboveStock:
+            refuse(what + QStringLiteral("套数不能大于该光盘的当前库存(%1套),请重新输入.").arg(refusal.available),
+                   countInput);
+        case inventory::StockMoveRefusal::None:
+            break;
     }
-    db::Money price;
-    if (sale) {
-        if (!db::Money::tryParse(CdSalePrice->text().isEmpty() ? QStringLiteral("0") : CdSalePrice->text(), &price))
-            refuse(QStringLiteral("请输入正确的销售价格."), CdSalePrice);
-    } else {
-        // Written off at the purchase price in whole yuan, once, whatever the count.
-        price = Q->field("BuyPrice").asMoney().roundedToYuan();
-    }
+    if (series) flag = true;
+    inventory::StockMove move{id, sale ? inventory::StockMoveKind::Sale : inventory::StockMoveKind::WriteOff, count,
+                              db::Money()};
+    if (sale && !db::Money::tryParse(CdSalePrice->text().isEmpty() ? QStringLiteral("0") : CdSalePrice->text(),
+                                     &move.salePrice))
+        refuse(QStringLiteral("请输入正确的销售价格."), CdSalePrice);
 
     BtnBuy->setEnabled(true);
     BtnDepose->setEnabled(true);
-
-    QSaleDiscard->reopen(QStringLiteral("select * from CdSalesDiscard"));
-    QSaleDiscard->append();
-    QSaleDiscard->field("CdId").setInteger(id);
-    QSaleDiscard->field("SaleCount").setInteger(count);
-    QSaleDiscard->field("CdSalePrice").setMoney(price);
-    QSaleDiscard->field("CdSaleDiscardDate").setDateTime(db::Clock::now());
-    QSaleDiscard->field("CdSaleOrDiscard").setInteger(sale ? 0 : 1);
-    QSaleDiscard->post();
-    QSaleDiscard->close();
-
+    rereadAfter([&] {
+        // Checked above; a refusal now would mean the stock moved meanwhile.
+        if (catalogue_.recordStockMove(move)) throw db::Error(QStringLiteral("库存已变化,请重新操作."));
+    });
     if (!series) {
-        Q->edit();
-        Q->field("stock").setInteger(Q->field("stock").asInteger() - count);
-        Q->post();
-    } else if (flag) {
-        QSaleDiscard->reopen(QStringLiteral("select * from Sitcom where CdId=") + QString::number(id));
-        for (QSaleDiscard->first(); !QSaleDiscard->eof(); QSaleDiscard->next()) {
-            QSaleDiscard->edit();
-            QSaleDiscard->field("Stock").setInteger(QSaleDiscard->field("Stock").asInteger() - count);
-            QSaleDiscard->post();
-        }
-        QSaleDiscard->close();
+        // A single title's stock is its own row of the list, written as a record is: saving is over.
+        BtnSave->setEnabled(false);
+        BtnCancel->setEnabled(false);
     }
 
     BtnBuy->setEnabled(true);

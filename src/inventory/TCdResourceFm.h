@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+#include "inventory/Catalogue.h"
 #include "ui/DbControls.h"
 #include "ui/TGridFatherFm.h"
 
@@ -103,26 +106,26 @@ private:
 
     void saveRecord();
     void checkBeforePost();
-    void offerMerge(bool isNew, qint64 id);
-    void makeSeriesVolumes(qint64 id);
+    void writeWithRecord();
+    void offerMerge(const inventory::TitleEntry& entry);
     void volumesForNewSeries();
     void settlePendingChange();
+    // Runs an action of the catalogue's rules, then reads the list again, also when the action failed, so that the
+    // grid shows the rows as the database holds them.
+    void rereadAfter(const std::function<void()>& action);
 
     void setRecordInputsEnabled(bool enabled);
     void setSaleInputsEnabled(bool enabled);
     void setDiscardInputsEnabled(bool enabled);
     bool isSeries();
 
-    db::Query* QCountId;      // the number check
-    db::Query* QFind;         // same-name search and one-off reads and writes on TCdResource and Sitcom
-    db::Query* QType;         // disc types
-    db::Query* QStandards;    // the charge standard list
-    db::Query* QStandard;     // one charge standard
-    db::Query* QSaleDiscard;  // CdSalesDiscard and the volumes a sale or write-off moves
-    db::Query* QDelSitcom;    // deletes volume rows
+    db::Query* QType;       // disc types
+    db::Query* QStandards;  // the charge standard list
+    db::Query* QStandard;   // one charge standard
+    inventory::Catalogue catalogue_;
 
     bool seriesSaleFlag_ = false;
     bool seriesDiscardFlag_ = false;
     bool shownOnce_ = false;
-    bool seriesAwaitingVolumes_ = false;  // a new series passed its checks and is being written
+    qint64 volumesToShow_ = 0;  // a new series written with its volumes, not yet shown to the operator
 };

@@ -18,7 +18,6 @@
 #include "db/Errors.h"
 #include "db/JetDialect.h"
 #include "db/Query.h"
-#include "inventory/TCdResourceFm.h"
 #include "ui/EnterKey.h"
 
 namespace {

@@ -68,14 +68,22 @@ void GridModel::resolveColumns() {
     for (int c = 0; c < columns_.size(); ++c) queryColumn_[c] = query_->columnIndex(columns_[c].fieldName);
 }
 
+std::vector<QVariant> GridModel::columnValues(int queryColumn) const {
+    // Each cell is converted once, not at every comparison of the sort.
+    std::vector<QVariant> values(size_t(query_->recordCount()));
+    for (int row = 0; row < int(values.size()); ++row) values[size_t(row)] = query_->cell(row, queryColumn);
+    return values;
+}
+
 void GridModel::sortRows(std::vector<int>& rows) const {
     if (sortColumn_ < 0) return;
     const int qc = queryColumn_.value(sortColumn_, -1);
     if (qc < 0) return;
     const db::FieldKind kind = query_->columns()[qc].kind;
     const bool descending = sortOrder_ == Qt::DescendingOrder;
+    const std::vector<QVariant> keys = columnValues(qc);
     std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-        const int c = compareCells(query_->cell(a, qc), query_->cell(b, qc), kind);
+        const int c = compareCells(keys[a], keys[b], kind);
         return descending ? c > 0 : c < 0;
     });
 }
@@ -92,9 +100,9 @@ void GridModel::rebuild() {
     if (groupColumn_ >= 0 && gc >= 0) {
         const db::FieldKind kind = query_->columns()[gc].kind;
         std::vector<int> byKey = order_;
-        std::stable_sort(byKey.begin(), byKey.end(), [&](int a, int b) {
-            return compareCells(query_->cell(a, gc), query_->cell(b, gc), kind) < 0;
-        });
+        const std::vector<QVariant> keys = columnValues(gc);
+        std::stable_sort(byKey.begin(), byKey.end(),
+                         [&](int a, int b) { return compareCells(keys[a], keys[b], kind) < 0; });
         for (int row : byKey) {
             const QString key = query_->displayText(row, gc);
             if (groups_.empty() || groups_.back().key.compare(key, Qt::CaseInsensitive) != 0)

@@ -99,6 +99,7 @@ private:
     void onAboutToChange(db::RowChange change, int row);
     void onChanged(db::RowChange change, int row);
     void rebuild();
+    std::vector<QVariant> columnValues(int queryColumn) const;
     void sortRows(std::vector<int>& rows) const;
     void resolveColumns();
     QString cellText(int sourceRow, int gridColumn) const;

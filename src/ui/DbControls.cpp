@@ -13,7 +13,10 @@ FieldBinding::FieldBinding(QWidget* widget, std::function<QString()> read, std::
     : QObject(widget), widget_(widget), read_(std::move(read)), show_(std::move(show)) {}
 
 void FieldBinding::bind(db::Query* query, const QString& fieldName) {
-    if (query_) disconnect(query_, nullptr, this, nullptr);
+    if (query_) {
+        disconnect(query_, nullptr, this, nullptr);
+        query_->removeRecordWriters(this);
+    }
     query_ = query;
     fieldName_ = fieldName;
     if (!query) return;
@@ -24,7 +27,7 @@ void FieldBinding::bind(db::Query* query, const QString& fieldName) {
         if (query_ && !query_->isEditing()) reload();
     });
     // Must run before the before-post check, which reads the fields.
-    connect(query, &db::Query::updatingRecord, this, &FieldBinding::writeText);
+    query->addRecordWriter(this, [this] { writeText(); });
     reload();
 }
 

@@ -175,6 +175,36 @@ TEST_F(QueryObjectTest, AStoppedPostKeepsThePendingRowUntilCancelled) {
     EXPECT_EQ(count("TCdType"), 1);
 }
 
+TEST_F(QueryObjectTest, RowsWrittenAfterThePostedRowStayOrGoWithIt) {
+    Query q;
+    q.reopen(QStringLiteral("select * from TCdType where id=-1"));
+    bool refuse = true;
+    q.setAfterWrite([&] {
+        // Written with the row, by its new AutoNumber.
+        exec(QStringLiteral("insert into TChargeStandard (ChargeName, RentSum) values (") +
+             jet::quoted(q.field("CdTypes").asString() + QString::number(q.field("Id").asInteger())) +
+             QStringLiteral(", 1)"));
+        if (refuse) throw db::Error(QStringLiteral("refused"));
+    });
+    q.append();
+    q.field("CdTypes").setString(QStringLiteral("动作片"));
+    expectError([&] { q.post(); }, QStringLiteral("refused"));
+    EXPECT_EQ(count("TCdType"), 1);
+    EXPECT_EQ(count("TChargeStandard"), 1);
+    // Still the row as typed, ready to be posted again.
+    EXPECT_EQ(q.state(), Query::Insert);
+    EXPECT_TRUE(q.field("Id").isNull());
+    EXPECT_EQ(q.field("CdTypes").asString(), QStringLiteral("动作片"));
+
+    refuse = false;
+    q.post();
+    EXPECT_EQ(q.state(), Query::Browse);
+    const qint64 id = q.field("Id").asInteger();
+    EXPECT_EQ(count("TChargeStandard",
+                    QStringLiteral("where ChargeName=") + jet::quoted(QStringLiteral("动作片") + QString::number(id))),
+              1);
+}
+
 TEST_F(QueryObjectTest, DeletingMovesToTheFollowingOrNewLastRow) {
     addTypes({"a", "b", "c"});
     Query q;
