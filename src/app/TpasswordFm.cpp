@@ -97,6 +97,7 @@ void TpasswordFm::onYes() {
     if (paslabel->text().trimmed() != Qauthority->field(QStringLiteral("Passward")).asString().trimmed()) {
         MyMessageBox(mkNotice, QStringLiteral("对不起,密码错误,请重新输入!"));
         paslabel->setFocus();
+        paslabel->selectAll();  // the retyped password replaces the wrong one instead of being added to it
         return;
     }
     CurrentUserName = name;

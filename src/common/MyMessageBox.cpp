@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/Modal.h"
 #include "common/Platform.h"
@@ -55,7 +57,6 @@ TMyMessageBoxFm::TMyMessageBoxFm(int kind, const QString& text, QWidget* parent)
     LabM = new QLabel(this);
     LabM->setObjectName(QStringLiteral("LabM"));
     LabM->setWordWrap(true);
-    LabM->setMinimumWidth(280);
     LabM->setTextFormat(Qt::PlainText);
     LabM->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     BtnOk = new QPushButton(QStringLiteral("确定"), this);
@@ -103,6 +104,22 @@ TMyMessageBoxFm::TMyMessageBoxFm(int kind, const QString& text, QWidget* parent)
     }
     picture_->setPixmap(style()->standardIcon(icon).pixmap(40, 40));
     LabM->setText(QStringLiteral("  ") + text_);
+    fitText();
+}
+
+void TMyMessageBoxFm::fitText() {
+    // A sentence of up to about 40 characters stays on one line; longer texts wrap at that width. Qt's own guess
+    // for a wrapping label is far narrower and breaks even short sentences.
+    const QFontMetrics metrics(LabM->font());
+    const int lineWidth = metrics.horizontalAdvance(QString(kCharactersPerLine + 2, QChar(0x4E2D)));
+    const int least = metrics.horizontalAdvance(QString(16, QChar(0x4E2D)));
+    int width = std::clamp(metrics.horizontalAdvance(LabM->text()) + 2, least, lineWidth);
+    // A word that cannot be broken (a long file path) widens the box rather than being cut.
+    const QRect needed = metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, LabM->text());
+    width = std::max(width, needed.width() + 2);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        width = std::min(width, screen->availableGeometry().width() * 4 / 5);
+    LabM->setFixedSize(width, std::max(LabM->heightForWidth(width), metrics.height()));
 }
 
 void TMyMessageBoxFm::showEvent(QShowEvent* event) {

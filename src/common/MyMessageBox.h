@@ -36,10 +36,14 @@ public:
     QPushButton* BtnOk;
     QPushButton* BtnCancel;
 
+    // How many Chinese characters fit on one line of the text before it wraps.
+    static constexpr int kCharactersPerLine = 40;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void fitText();
     int kind_;
     QString text_;
     QLabel* picture_;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
@@ -123,6 +124,18 @@ void GridModel::sortByColumn(int column, Qt::SortOrder order) {
     endResetModel();
 }
 
+void GridModel::regroupRow(int row) {
+    if (groupColumn_ < 0 || row < 0 || row >= int(position_.size())) return;
+    const int g = position_[row].first;
+    const int gc = queryColumn_.value(groupColumn_, -1);
+    if (g < 0 || gc < 0 || groups_[g].key.compare(query_->displayText(row, gc), Qt::CaseInsensitive) == 0) return;
+    changingRows_ = true;  // the view's own moves during the reset are not the operator's
+    beginResetModel();
+    rebuild();
+    endResetModel();
+    changingRows_ = false;
+}
+
 void GridModel::groupByColumn(int column) {
     beginResetModel();
     groupColumn_ = column;
@@ -187,8 +200,10 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (isGroupRow(index)) {
         if (role == Qt::DisplayRole && index.column() == 0) {
+            // The heading spans the whole row (DataGrid), so the caption, the value and the count show in full.
             const Group& group = groups_[index.row()];
-            return QStringLiteral("%1 : %2 (%3)").arg(columns_[groupColumn_].caption, group.key).arg(group.rows.size());
+            const QString value = group.key.isEmpty() ? QStringLiteral("(空)") : group.key;
+            return QStringLiteral("%1 : %2 (共%3条)").arg(columns_[groupColumn_].caption, value).arg(group.rows.size());
         }
         if (role == Qt::FontRole) {
             QFont font;
@@ -212,9 +227,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole:
             return cellText(row, index.column());
         case Qt::TextAlignmentRole:
-            if (column.kind == ColumnKind::Number || column.kind == ColumnKind::Currency)
-                return int(Qt::AlignRight | Qt::AlignVCenter);
-            return int(Qt::AlignLeft | Qt::AlignVCenter);
+            return int((isRightAligned(index.column()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         default:
             return {};
     }
@@ -252,9 +265,24 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < columns_.size())
-        return columns_[section].caption;
+    if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size()) return {};
+    if (role == Qt::DisplayRole) return columns_[section].caption;
+    if (role == Qt::TextAlignmentRole)
+        return int((isRightAligned(section) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return {};
+}
+
+bool GridModel::isRightAligned(int column) const {
+    if (column < 0 || column >= columns_.size()) return false;
+    const ColumnKind kind = columns_[column].kind;
+    if (kind == ColumnKind::Number || kind == ColumnKind::Currency) return true;
+    if (kind != ColumnKind::Text) return false;
+    // A text column over a number field (a sheet number, a computed sum) lines its digits up like a number column.
+    const int qc = queryColumn_.value(column, -1);
+    if (qc < 0 || qc >= query_->columns().size()) return false;
+    const db::FieldKind field = query_->columns()[qc].kind;
+    return field == db::FieldKind::Integer || field == db::FieldKind::AutoNumber || field == db::FieldKind::Money ||
+           field == db::FieldKind::Float;
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
@@ -408,8 +436,29 @@ GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
 
 void GridHeader::mousePressEvent(QMouseEvent* event) {
     pressPos_ = event->position().toPoint();
-    pressSection_ = logicalIndexAt(pressPos_);
+    // A press on the edge between two captions resizes a column; only a press inside a caption may drag it.
+    pressSection_ = onSectionEdge(pressPos_) ? -1 : logicalIndexAt(pressPos_);
+    pressed_ = event->button() == Qt::LeftButton;
     QHeaderView::mousePressEvent(event);
+}
+
+bool GridHeader::onSectionEdge(const QPoint& pos) const {
+    const int section = logicalIndexAt(pos);
+    if (section < 0) return false;
+    const int grip = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+    const int left = sectionViewportPosition(section);
+    return pos.x() - left < grip || left + sectionSize(section) - pos.x() <= grip;
+}
+
+void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
+    QHeaderView::mouseReleaseEvent(event);
+    pressed_ = false;
+}
+
+void GridHeader::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click on a caption's edge fits that column to its contents: the operator's choice too.
+    pressed_ = event->button() == Qt::LeftButton;
+    QHeaderView::mouseDoubleClickEvent(event);
 }
 
 void GridHeader::mouseMoveEvent(QMouseEvent* event) {
@@ -518,7 +567,8 @@ DataGrid::DataGrid(db::Query* query, const QString& name, QWidget* parent) : QFr
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
     header_->setSectionsMovable(false);
-    header_->setStretchLastSection(true);
+    // Spare width goes to the widest text column (spreadSpareWidth), not to whatever column happens to be last.
+    header_->setStretchLastSection(false);
 
     panel_ = new GroupPanel(this);
     panel_->hide();
@@ -532,13 +582,26 @@ DataGrid::DataGrid(db::Query* query, const QString& name, QWidget* parent) : QFr
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { onCurrentChanged(current); });
     connect(query, &db::Query::currentRowChanged, this, &DataGrid::followQuery);
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] { followQuery(model_->query()->currentRow()); });
+    connect(query, &db::Query::stateChanged, this, [this] {
+        db::Query* q = model_->query();
+        if (q->state() == db::Query::Browse) model_->regroupRow(q->currentRow());
+    });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        layOutGroupRows();
+        fitColumns();
+        followQuery(model_->query()->currentRow());
+    });
+    connect(header_, &QHeaderView::sectionResized, this, [this](int section) {
+        if (sizing_) return;
+        // Only a drag or a double click on a caption's edge is the operator's own width.
+        if (header_->isPressed() && section < userSized_.size()) userSized_[section] = true;
+        spreadSpareWidth();
+    });
     connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { followQuery(model_->query()->currentRow()); });
     connect(header_, &QHeaderView::sectionClicked, this, &DataGrid::onHeaderClicked);
     connect(panel_, &GroupPanel::columnDropped, this, [this](int column) {
         model_->groupByColumn(column);
         panel_->showGroup(model_->gridColumns().value(column).caption);
-        view_->expandAll();
     });
     connect(header_, &GridHeader::ungroupDropped, this, &DataGrid::ungroup);
     connect(view_, &QAbstractItemView::clicked, this, [this] { Q_EMIT rowClicked(); });
@@ -548,14 +611,96 @@ DataGrid::DataGrid(db::Query* query, const QString& name, QWidget* parent) : QFr
 }
 
 void DataGrid::setColumns(const QVector<GridColumn>& columns) {
-    model_->setColumns(columns);
+    userSized_.fill(false, columns.size());
+    model_->setColumns(columns);  // the reset fits the new columns
     panel_->showGroup({});
-    for (int c = 0; c < columns.size(); ++c) {
-        if (columns[c].width > 0)
-            view_->setColumnWidth(c, columns[c].width);
-        else
-            view_->setColumnWidth(c, std::max(80, view_->fontMetrics().horizontalAdvance(columns[c].caption) + 24));
+}
+
+QVector<QModelIndex> DataGrid::shownRows(int limit) const {
+    QVector<QModelIndex> rows;
+    const auto full = [&] { return limit >= 0 && rows.size() >= limit; };
+    const int top = model_->rowCount();
+    for (int r = 0; r < top && !full(); ++r) {
+        const QModelIndex index = model_->index(r, 0);
+        if (!model_->isGroupRow(index)) {
+            rows << index;
+            continue;
+        }
+        const int count = model_->rowCount(index);
+        for (int c = 0; c < count && !full(); ++c) rows << model_->index(c, 0, index);
     }
+    return rows;
+}
+
+QVector<int> DataGrid::shownColumns() const {
+    QVector<int> columns;
+    for (int v = 0; v < header_->count(); ++v) {
+        const int logical = header_->logicalIndex(v);
+        if (!header_->isSectionHidden(logical)) columns << logical;
+    }
+    return columns;
+}
+
+QString DataGrid::shownText(const QModelIndex& row, int column) const {
+    const QModelIndex cell = row.siblingAtColumn(column);
+    if (model_->gridColumns().value(column).kind == ColumnKind::Check)
+        return cell.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStringLiteral("是") : QStringLiteral("否");
+    return cell.data(Qt::DisplayRole).toString();
+}
+
+void DataGrid::fitColumns() {
+    const auto& columns = model_->gridColumns();
+    const int n = columns.size();
+    userSized_.resize(n);
+    fittedWidth_.fill(0, n);
+    // The widths follow the first rows shown; a long list is not measured to its end on every reopening.
+    constexpr int kMeasuredRows = 1000;
+    const QVector<QModelIndex> rows = shownRows(kMeasuredRows);
+    const QFontMetrics metrics = view_->fontMetrics();
+    const int padding = 2 * view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 12;
+    const int tick = view_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, view_) + padding;
+    spareColumn_ = -1;
+    for (int c = 0; c < n; ++c) {
+        int width = std::max(columns[c].width, header_->captionWidth(c));
+        if (columns[c].kind == ColumnKind::Check) {
+            width = std::max(width, tick);
+        } else {
+            for (const QModelIndex& row : rows)
+                width = std::max(width, metrics.horizontalAdvance(shownText(row, c)) + padding);
+        }
+        if (c == 0 && model_->groupColumn() >= 0) width += view_->indentation();
+        fittedWidth_[c] = width;
+        const bool textColumn = columns[c].kind == ColumnKind::Text || columns[c].kind == ColumnKind::PickList;
+        if (textColumn && !model_->isRightAligned(c) && !userSized_[c] && !header_->isSectionHidden(c) &&
+            (spareColumn_ < 0 || width > fittedWidth_[spareColumn_]))
+            spareColumn_ = c;
+    }
+    for (int c = 0; c < n; ++c)
+        if (!userSized_[c]) resizeColumn(c, fittedWidth_[c]);
+    spreadSpareWidth();
+}
+
+void DataGrid::spreadSpareWidth() {
+    if (spareColumn_ < 0 || spareColumn_ >= fittedWidth_.size() || userSized_.value(spareColumn_)) return;
+    int others = 0;
+    for (int c = 0; c < header_->count(); ++c)
+        if (c != spareColumn_ && !header_->isSectionHidden(c)) others += header_->sectionSize(c);
+    resizeColumn(spareColumn_, std::max(fittedWidth_[spareColumn_], view_->viewport()->width() - others));
+}
+
+void DataGrid::resizeColumn(int column, int width) {
+    const bool wasSizing = sizing_;
+    sizing_ = true;
+    view_->setColumnWidth(column, width);
+    sizing_ = wasSizing;
+}
+
+void DataGrid::layOutGroupRows() {
+    if (model_->groupColumn() < 0) return;
+    for (int r = 0; r < model_->rowCount(); ++r)
+        view_->setFirstColumnSpanned(r, {}, model_->isGroupRow(model_->index(r, 0)));
+    // Rebuilt rows come back open, as the grouping first showed them.
+    view_->expandAll();
 }
 
 void DataGrid::setOptions(const GridOptions& options) {
@@ -590,7 +735,6 @@ void DataGrid::groupBy(const QString& fieldName) {
     if (column < 0) return;
     model_->groupByColumn(column);
     panel_->showGroup(model_->gridColumns()[column].caption);
-    view_->expandAll();
 }
 
 void DataGrid::ungroup() {
@@ -605,7 +749,6 @@ void DataGrid::onHeaderClicked(int section) {
                                     : Qt::AscendingOrder;
     model_->sortByColumn(section, order);
     header_->setSortIndicator(section, order);
-    if (model_->groupColumn() >= 0) view_->expandAll();
 }
 
 void DataGrid::clickRow(const QModelIndex& index) {
@@ -665,6 +808,7 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (watched == view_->viewport() && event->type() == QEvent::Resize) spreadSpareWidth();
     if (watched == view_ && event->type() == QEvent::FocusOut) {
         // Leaving the grid drops a change made in its cells that was not saved.
         QWidget* next = QApplication::focusWidget();

@@ -33,7 +33,7 @@ struct GridColumn {
     ColumnKind kind = ColumnKind::Text;
     QStringList pickItems;  // for PickList
     bool readOnly = false;
-    int width = 0;  // 0: fit the caption
+    int width = 0;  // the least width; the column grows to fit its caption and contents
 };
 
 struct GridOptions {
@@ -66,6 +66,8 @@ public:
     void groupByColumn(int column);
     void ungroup() { groupByColumn(-1); }
     int groupColumn() const { return groupColumn_; }
+    // Moves a saved row whose grouped value changed into the group of its new value.
+    void regroupRow(int row);
 
     // The query row shown at an index; -1 for a group heading.
     int sourceRow(const QModelIndex& index) const;
@@ -85,6 +87,9 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Money and counts sit at the right edge of their column, as do the captions over them.
+    bool isRightAligned(int column) const;
 
 private:
     struct Group {
@@ -145,18 +150,26 @@ class GridHeader : public QHeaderView {
 public:
     explicit GridHeader(QWidget* parent);
     void setDraggableToGroup(bool on) { draggable_ = on; }
+    // The width the caption of a section needs, with its margins and the sort mark.
+    int captionWidth(int section) const { return sectionSizeFromContents(section).width(); }
+    // The operator is pressing the mouse on the captions: a width that changes now is one he chose.
+    bool isPressed() const { return pressed_; }
 Q_SIGNALS:
     void ungroupDropped();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    bool onSectionEdge(const QPoint& pos) const;
     bool draggable_ = false;
+    bool pressed_ = false;
     QPoint pressPos_;
     int pressSection_ = -1;
 };
@@ -208,6 +221,15 @@ public:
     // The background and font a display row's cells are painted with.
     QStyleOptionViewItem cellStyle(const QModelIndex& index) const;
 
+    // What the operator sees: the rows in the shown order (the rows of each group in turn, without the group
+    // headings), the visible columns from left to right, and a cell's text as shown (a tick as "是" or "否").
+    QVector<QModelIndex> shownRows(int limit = -1) const;
+    QVector<int> shownColumns() const;
+    QString shownText(const QModelIndex& row, int column) const;
+    // Sizes the columns to their captions and contents; the widest text column takes the spare width. A column the
+    // operator has resized keeps its width.
+    void fitColumns();
+
 Q_SIGNALS:
     void rowClicked();
     void rowDoubleClicked();
@@ -219,6 +241,9 @@ private:
     void followQuery(int row);
     void onCurrentChanged(const QModelIndex& current);
     void onHeaderClicked(int section);
+    void layOutGroupRows();
+    void spreadSpareWidth();
+    void resizeColumn(int column, int width);
 
     GridModel* model_;
     GridDelegate* delegate_;
@@ -227,6 +252,10 @@ private:
     GroupPanel* panel_;
     GridOptions options_;
     bool syncing_ = false;
+    bool sizing_ = false;
+    QVector<int> fittedWidth_;  // the width each column needs
+    QVector<bool> userSized_;   // resized by the operator
+    int spareColumn_ = -1;      // the text column that takes the spare width
 };
 
 }  // namespace ui

@@ -1,6 +1,14 @@
 #include "ui/DockArea.h"
 
+#include <QApplication>
 #include <QStackedLayout>
+
+namespace {
+bool takesTabFocus(const QWidget* widget) {
+    return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && widget->isVisible() && widget->isEnabled() &&
+           !widget->focusProxy();
+}
+}  // namespace
 
 DockArea::DockArea(const QString& name, QWidget* parent) : QFrame(parent) {
     setObjectName(name);
@@ -27,4 +35,22 @@ QWidget* DockArea::current() const {
 }
 bool DockArea::isDocked(QWidget* view) const {
     return stack_->indexOf(view) >= 0;
+}
+
+bool DockArea::focusNextPrevChild(bool next) {
+    // An area inside a docked view (the settings hub's) leaves it to the outer area, so the focus still reaches
+    // the controls of the view around it.
+    for (QWidget* outer = parentWidget(); outer; outer = outer->parentWidget())
+        if (qobject_cast<DockArea*>(outer)) return QFrame::focusNextPrevChild(next);
+    QWidget* view = current();
+    QWidget* from = QApplication::focusWidget();
+    if (!view || !from || !view->isAncestorOf(from)) return QFrame::focusNextPrevChild(next);
+    for (QWidget* w = next ? from->nextInFocusChain() : from->previousInFocusChain(); w && w != from;
+         w = next ? w->nextInFocusChain() : w->previousInFocusChain()) {
+        if (view->isAncestorOf(w) && takesTabFocus(w)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QFrame::focusNextPrevChild(next);
 }

@@ -16,6 +16,11 @@ public:
     QWidget* current() const;
     bool isDocked(QWidget* view) const;
 
+protected:
+    // Tab, the Enter key's move and a control disabled or hidden while it has the focus all pass the focus on to
+    // the next control of the docked view, never out of it to the window around it.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     QStackedLayout* stack_;
 };

@@ -6,6 +6,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/Guard.h"
+#include "ui/GridExport.h"
+
 TGridFatherFm::TGridFatherFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TGridFatherFm"));
     Q = new db::Query(this, QStringLiteral("Q"));
@@ -24,10 +27,19 @@ TGridFatherFm::TGridFatherFm(QWidget* parent) : QWidget(parent) {
     Image5 = new QLabel(PanelGridTop);
     Image5->setObjectName(QStringLiteral("Image5"));
     Image5->setPixmap(style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(16, 16));
+    Image5->setCursor(Qt::PointingHandCursor);
     LabSave = new QLabel(QStringLiteral("导出列表"), PanelGridTop);
     LabSave->setObjectName(QStringLiteral("LabSave"));
+    LabSave->setCursor(Qt::PointingHandCursor);
+    LabSave->setStyleSheet(QStringLiteral("color: #1a4fa0"));
+    QFont linkFont = LabSave->font();
+    linkFont.setUnderline(true);
+    LabSave->setFont(linkFont);
+    LabSave->setToolTip(QStringLiteral("把列表中显示的记录保存为 CSV 文件,可用电子表格程序打开"));
     Image2->installEventFilter(this);
     LabChangeView->installEventFilter(this);
+    Image5->installEventFilter(this);
+    LabSave->installEventFilter(this);
 
     auto* strip = new QHBoxLayout(PanelGridTop);
     strip->setContentsMargins(6, 2, 6, 2);
@@ -68,10 +80,19 @@ void TGridFatherFm::showViewMenu() {
     MenuView->popup(viewMenuPosition());
 }
 
+void TGridFatherFm::exportList() {
+    ui::exportShownRows(GridMain, windowTitle(), this);
+}
+
 bool TGridFatherFm::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == LabChangeView || watched == Image2) && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         showViewMenu();
+        return true;
+    }
+    if ((watched == LabSave || watched == Image5) && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        guarded([this] { exportList(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -28,6 +28,8 @@ public:
     // Where the view menu opens: under the strip, at the link's left edge (global coordinates).
     QPoint viewMenuPosition() const;
     void showViewMenu();
+    // "导出列表": the main grid's rows as shown, saved to a CSV file the operator chooses.
+    void exportList();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -79,6 +79,19 @@ TEST_F(LoginTest, WrongPasswordMayBeRetriedWithoutLimit) {
     EXPECT_EQ(tryLogin(window, QStringLiteral("超级用户"), QStringLiteral("123456")), 1);
 }
 
+TEST_F(LoginTest, AfterAWrongPasswordTheRetypedOneReplacesIt) {
+    TpasswordFm window;
+    messages->expect(mkNotice, QStringLiteral("对不起,密码错误,请重新输入!"));
+    QTest::keyClicks(window.paslabel, QStringLiteral("12345x"));
+    window.ButtonYes->click();
+    EXPECT_EQ(window.loginResult(), 0);
+    EXPECT_EQ(window.paslabel->selectedText(), QStringLiteral("12345x"));
+    QTest::keyClicks(window.paslabel, QStringLiteral("123456"));
+    EXPECT_EQ(window.paslabel->text(), QStringLiteral("123456"));
+    window.ButtonYes->click();
+    EXPECT_EQ(window.loginResult(), 1);
+}
+
 TEST_F(LoginTest, AnOperatorWithoutARightsRowIsRefused) {
     exec(QStringLiteral("insert into TPerson (PersonName) values (\"无权限\")"));
     TpasswordFm window;

@@ -167,6 +167,33 @@ TEST_F(MainWindowTest, ClosingAsksTheExitReminderAndCancelKeepsRunning) {
     TProjectMainFm::setExitReminder({});
 }
 
+TEST_F(MainWindowTest, AControlDisabledWithTheFocusPassesItOnWithinItsViewNotToTheModuleButtons) {
+    startViews();
+    mainWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow));
+    // A save button is often the last control of its view and is disabled by the save it runs.
+    for (Module module :
+         {Module::CdResource, Module::CdRent, Module::CdMember, Module::CdSetting, Module::CdAwoke, Module::CdReport}) {
+        mainWindow->selectModule(module);
+        QWidget* view = shown();
+        SCOPED_TRACE(view->objectName().toStdString());
+        // The last of the view's own controls in the focus chain, which starts at the view itself.
+        QWidgetList controls;
+        for (QWidget* w = view->nextInFocusChain(); w != view; w = w->nextInFocusChain())
+            if (view->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isVisible() &&
+                w->isEnabled() && !w->focusProxy())
+                controls << w;
+        if (controls.size() < 2) continue;  // nothing else in the view could take the focus
+        QWidget* last = controls.last();
+        last->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), last);
+        last->setEnabled(false);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && view->isAncestorOf(focus)) << (focus ? focus->objectName().toStdString() : "none");
+        last->setEnabled(true);
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -74,6 +75,54 @@ TEST(MessageBoxTest, TheNoticeButtonIsCentredUnderTheText) {
         },
         &seen);
     EXPECT_NEAR(left, expected, 1);
+}
+
+TEST(MessageBoxTest, SentencesOfUpToFortyCharactersStayOnOneLineAndLongerOnesWrapInTheBox) {
+    // A path a little wider than the line: it cannot be broken, so it widens the box.
+    const QFontMetrics font(QApplication::font());
+    const QString longPath =
+        QStringLiteral("/") +
+        QString(font.horizontalAdvance(QString(44, QChar(0x4E2D))) / font.horizontalAdvance(QStringLiteral("x")), u'x');
+    const struct {
+        QString text;
+        bool oneLine;
+        bool withinForty;  // a word that cannot be broken widens the box instead
+    } cases[] = {
+        {QStringLiteral("对不起,密码错误,请重新输入!"), true, true},
+        {QStringLiteral("请输入允许的天数或部数,否则不能发生出租操作!"), true, true},
+        {QString(40, QChar(0x4E2D)), true, true},
+        {QString(100, QChar(0x4E2D)), false, true},
+        {QStringLiteral("不能写入文件 ") + longPath + QStringLiteral(" (拒绝访问)"), false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        int labelWidth = 0, labelHeight = 0, boxWidth = 0, lineSpacing = 0, needed = 0, fortyWide = 0;
+        QRect wrapped;
+        DialogScript dialogs;
+        dialogs.on(QStringLiteral("TMyMessageBoxFm"), [&](QDialog* d) {
+            auto* box = static_cast<TMyMessageBoxFm*>(d);
+            const QFontMetrics metrics(box->LabM->font());
+            labelWidth = box->LabM->width();
+            labelHeight = box->LabM->height();
+            boxWidth = box->width();
+            lineSpacing = metrics.lineSpacing();
+            needed = metrics.horizontalAdvance(box->LabM->text());
+            fortyWide = metrics.horizontalAdvance(QString(42, QChar(0x4E2D)));
+            wrapped = metrics.boundingRect(QRect(0, 0, labelWidth, 100000), Qt::TextWordWrap, box->LabM->text());
+            box->BtnOk->click();
+        });
+        MyMessageBox(mkNotice, c.text);
+        EXPECT_EQ(labelHeight < 2 * lineSpacing, c.oneLine) << labelHeight << " for lines of " << lineSpacing;
+        if (c.oneLine) {
+            EXPECT_GE(labelWidth, needed);
+        }
+        EXPECT_LE(wrapped.width(), labelWidth);  // nothing is cut at the right
+        EXPECT_LE(wrapped.height(), labelHeight);
+        if (c.withinForty) {
+            EXPECT_LE(labelWidth, fortyWide + 4);  // wraps at about 40 characters
+            EXPECT_LT(boxWidth, fortyWide + 200);  // the picture and the margins beside it
+        }
+    }
 }
 
 TEST(MessageBoxTest, HandlersEndQuietlyOnSilentStopAndShowOtherErrors) {
