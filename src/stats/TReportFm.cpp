@@ -14,6 +14,7 @@
 #include "stats/ReportRules.h"
 #include "ui/DataGrid.h"
 #include "ui/EnterKey.h"
+#include "ui/GridExport.h"
 
 TReportFm::TReportFm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TReportFm"));
@@ -73,6 +74,10 @@ TReportFm::TReportFm(QWidget* parent) : QWidget(parent) {
     footer->addWidget(new QLabel(QStringLiteral("当前未收回租金"), this));
     footer->addWidget(Label18);
     footer->addStretch(1);
+    // Shops keep their lists in spreadsheets: the details go out as shown, like every other list.
+    BtnExport = new QPushButton(QStringLiteral("导出列表"), this);
+    BtnExport->setObjectName(QStringLiteral("BtnExport"));
+    footer->addWidget(BtnExport);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(strip);
     layout->addWidget(heading);
@@ -80,6 +85,8 @@ TReportFm::TReportFm(QWidget* parent) : QWidget(parent) {
     layout->addLayout(footer);
 
     connectGuarded(BtnRefresh, &QPushButton::clicked, this, [this] { refresh(); });
+    connectGuarded(BtnExport, &QPushButton::clicked, this,
+                   [this] { ui::exportShownRows(dxDBGrid1, QStringLiteral("出租明细情况"), this); });
     connectGuarded(ReportRules, &QComboBox::activated, this, [this](int index) { Q_EMIT ruleChosen(index); });
 }
 

@@ -25,6 +25,7 @@ public:
     QLineEdit* StartDate;
     QLineEdit* EndDate;
     QPushButton* BtnRefresh;
+    QPushButton* BtnExport;
     db::Query* QDetail;
     ui::DataGrid* dxDBGrid1;
     QLabel* Label15;

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 
 #include "app/TProjectMainFm.h"
 #include "app/Views.h"
+#include "common/FileDialog.h"
 #include "common/TProgessBarFm.h"
 #include "stats/PieChart.h"
 #include "stats/StatsFixture.h"
@@ -165,6 +168,24 @@ TEST_F(StatsViewsTest, DetailsListTheItemsWithTheirFooterSums) {
     for (int row = 1; row < 4; ++row)
         EXPECT_EQ(view->dxDBGrid1->cellStyle(model->index(row, 2)).backgroundBrush.color(),
                   row % 2 ? ui::kOddRowColor : ui::kEvenRowColor);
+}
+
+TEST_F(StatsViewsTest, TheDetailsExportAsShown) {
+    fillNovember();
+    auto view = shownView<TReportFm>();
+    typePeriod(view->StartDate, view->EndDate, "2026-11-30", "2026-11-30");
+    view->BtnRefresh->click();
+    const QString path = database->folder() + QStringLiteral("/details.csv");
+    file_dialog_seam::setNextFileName(path);
+    messages->expect(mkNotice, u8("已将2条记录导出到文件 ") + QDir::toNativeSeparators(path));
+    view->BtnExport->click();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_TRUE(lines.value(0).startsWith("\xEF\xBB\xBF"));  // spreadsheet programs read the Chinese as UTF-8
+    EXPECT_EQ(QString::fromUtf8(lines.value(0).mid(3)).trimmed(),
+              u8("发生日期,光盘编号,光盘名称,实际出租价格,是否归还"));
+    EXPECT_EQ(QString::fromUtf8(lines.value(1)).trimmed(), u8("2026-11-30,A001,片A001,1.1,是"));
 }
 
 TEST_F(StatsViewsTest, EnterRefreshesOnTheButtonAndMovesOnElsewhere) {
