@@ -24,9 +24,19 @@ size_t bareLoop(db::Connection& connection, const QString& sql) {
     size_t rows = 0, bytes = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
-            if (sqlite3_column_type(stmt, c) == SQLITE_NULL) continue;
-            const void* value = sqlite3_column_blob(stmt, c);
-            bytes += size_t(sqlite3_column_bytes(stmt, c)) + (value ? 1 : 0);
+            // Each value in its own form: a number as a number, a text as its bytes.
+            switch (sqlite3_column_type(stmt, c)) {
+                case SQLITE_INTEGER:
+                    bytes += size_t(sqlite3_column_int64(stmt, c) != 0) + 8;
+                    break;
+                case SQLITE_FLOAT:
+                    bytes += size_t(sqlite3_column_double(stmt, c) != 0) + 8;
+                    break;
+                case SQLITE_NULL:
+                    break;
+                default:
+                    bytes += size_t(sqlite3_column_bytes(stmt, c)) + (sqlite3_column_text(stmt, c) ? 1 : 0);
+            }
         }
         ++rows;
     }
