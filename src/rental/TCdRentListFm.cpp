@@ -455,20 +455,7 @@ void TCdRentListFm::lookupByNumber() {
         }
         return;
     }
-    const DiscChoice choice = SelectDisc(text, {}, this);
-    if (choice.result == -1) {
-        SearchId->clear();
-        CdName->clear();
-        return;
-    }
-    if (choice.result == 0) {
-        holdVolume(choice.volumeNumber, choice.volumeName);
-        showTitle(choice.series, false, false);
-    } else if (const auto title = rental::DiscLookup().byId(choice.result)) {
-        releaseHeldVolume();
-        showTitle(*title, true, true);
-    }
-    BtnSave->setFocus();
+    takeChoiceOrClear(SelectDisc(text, {}, this));
 }
 
 void TCdRentListFm::lookupByName() {
@@ -491,8 +478,16 @@ void TCdRentListFm::lookupByName() {
         }
         return;
     }
-    const DiscChoice choice = SelectDisc({}, text, this);
-    if (choice.result == 0) {
+    // Cancelled after a name lookup, the boxes keep what was typed; the focus stays.
+    takeChoice(SelectDisc({}, text, this));
+}
+
+void TCdRentListFm::lookupAll() {
+    takeChoiceOrClear(SelectDisc({}, {}, this));
+}
+
+void TCdRentListFm::takeChoice(const DiscChoice& choice) {
+    if (choice.result == 0) {  // a series volume, taken by the volume list
         holdVolume(choice.volumeNumber, choice.volumeName);
         showTitle(choice.series, false, false);
     } else if (choice.result > 0) {
@@ -503,20 +498,13 @@ void TCdRentListFm::lookupByName() {
     }
 }
 
-void TCdRentListFm::lookupAll() {
-    const DiscChoice choice = SelectDisc({}, {}, this);
+void TCdRentListFm::takeChoiceOrClear(const DiscChoice& choice) {
     if (choice.result == -1) {
         SearchId->clear();
         CdName->clear();
         return;
     }
-    if (choice.result == 0) {
-        holdVolume(choice.volumeNumber, choice.volumeName);
-        showTitle(choice.series, false, false);
-    } else if (const auto title = rental::DiscLookup().byId(choice.result)) {
-        releaseHeldVolume();
-        showTitle(*title, true, true);
-    }
+    takeChoice(choice);
     BtnSave->setFocus();
 }
 

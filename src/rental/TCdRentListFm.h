@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct DiscChoice;
 
 // The sheet the rental sheet dialog works on: 0 for a new sheet, else the TRentOperation ID being continued.
 extern qint64 CurrentRentOperationId;
@@ -93,6 +94,10 @@ private:
     void lookupByNumber();
     void lookupByName();
     void lookupAll();
+    // Fills the entry with what the selection list chose (a title, or a series volume it already took).
+    void takeChoice(const DiscChoice& choice);
+    // The same, after a number lookup or 显示全部: a cancelled list empties the number and name boxes.
+    void takeChoiceOrClear(const DiscChoice& choice);
     void showTitle(const rental::Title& title, bool withNumber, bool withName);
     // A volume was taken for the entry: it replaces any volume taken before in the same entry.
     void holdVolume(const QString& number, const QString& name);
