@@ -61,14 +61,16 @@ TCdRentBackFm::TCdRentBackFm(QWidget* parent) : TGridFatherFm(parent) {
     connectGuarded(GridMain, &ui::DataGrid::rowDoubleClicked, this, [this] { onAddOld(); });
     connectGuarded(QuickBack, &QPushButton::clicked, this, [this] { onQuickBack(); });
 
-    guarded([this] {
-        Q->reopen(kOpenSheets);
-        DisplayLabel->setText(QStringLiteral("[全部未归还记录]"));
-        onSelectionChange();
-        rental::Rentals rentals;
-        RecordCount->setText(QString::number(rentals.openSheets()) + QStringLiteral("条"));
-        NotBackCount->setText(QString::number(rentals.itemsOut()) + QStringLiteral("条"));
-    });
+    guarded([this] { showOpenSheets(); });
+}
+
+void TCdRentBackFm::showOpenSheets() {
+    Q->reopen(kOpenSheets);
+    DisplayLabel->setText(QStringLiteral("[全部未归还记录]"));
+    onSelectionChange();
+    rental::Rentals rentals;
+    RecordCount->setText(QString::number(rentals.openSheets()) + QStringLiteral("条"));
+    NotBackCount->setText(QString::number(rentals.itemsOut()) + QStringLiteral("条"));
 }
 
 void TCdRentBackFm::buildEditPanel() {

@@ -16,6 +16,8 @@ class TCdRentBackFm : public TGridFatherFm {
 public:
     explicit TCdRentBackFm(QWidget* parent = nullptr);
 
+    // The desk as a run starts with it: the open sheets, the items of the first, and both counters.
+    void showOpenSheets();
     // Re-runs the list of sheets (with the text in force) and the items of the selected one.
     void refreshLists();
     // RecordCount shows the list's row count as a bare number.

@@ -204,6 +204,8 @@ TEST_F(BackupDialogTest, RestoreBringsTheBackedUpRowsIntoEveryView) {
     exec(QStringLiteral("delete * from TCdResource where CountId=\"A001\""));
     exec(QStringLiteral("insert into TPerson (PersonName) values (\"王五\")"));
     AppViews& v = views();
+    v.cdRentBack->showOpenSheets();
+    EXPECT_EQ(v.cdRentBack->RecordCount->text(), QStringLiteral("0条"));
     v.cdRentBack->Q->reopen(QStringLiteral("select * from TRentOperation"));
     db::Query* other = v.cdMember->Qtype;  // a list the restore does not read again
     other->reopen(QStringLiteral("select * from TMemberSystem"));
@@ -219,6 +221,9 @@ TEST_F(BackupDialogTest, RestoreBringsTheBackedUpRowsIntoEveryView) {
     EXPECT_EQ(v.cdMember->Q2->recordCount(), 1);
     EXPECT_EQ(v.cdRentBack->Q->sqlText(), QStringLiteral("select * from TRentOperation where BackStatus=\"否\""));
     EXPECT_EQ(v.cdRentBack->Q->recordCount(), 1);
+    EXPECT_EQ(v.cdRentBack->SubQ->recordCount(), 2);  // the items of the restored open sheet
+    EXPECT_EQ(v.cdRentBack->RecordCount->text(), QStringLiteral("1条"));
+    EXPECT_EQ(v.cdRentBack->NotBackCount->text(), QStringLiteral("2条"));
     EXPECT_EQ(v.person->Qperson->recordCount(), 1);
     EXPECT_FALSE(other->isActive());  // its rows were read from the replaced file
     EXPECT_EQ(rememberedBackupPath(), path);
