@@ -1,7 +1,10 @@
 #include "stats/ReportRules.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "common/MyMessageBox.h"
 #include "stats/ReportPeriod.h"
@@ -22,6 +25,21 @@ QComboBox* makeRuleSelector(QWidget* parent) {
     box->setCurrentIndex(-1);
     box->setMinimumContentsLength(8);
     return box;
+}
+
+QHBoxLayout* makePeriodStrip(QWidget* parent, QComboBox* rules, QLineEdit* start, QLineEdit* end,
+                             QPushButton* refresh) {
+    auto* strip = new QHBoxLayout;
+    strip->addWidget(new QLabel(QStringLiteral("请选择统计规则:"), parent));
+    strip->addWidget(rules);
+    strip->addSpacing(12);
+    strip->addWidget(new QLabel(QStringLiteral("开始时间:"), parent));
+    strip->addWidget(start);
+    strip->addWidget(new QLabel(QStringLiteral("结束时间:"), parent));
+    strip->addWidget(end);
+    strip->addWidget(refresh);
+    strip->addStretch(1);
+    return strip;
 }
 
 QWidget* prepareRuleView(ReportRule rule, TReportFm* details, TReportSaleFm* analysis, TReportSortFm* ranking) {

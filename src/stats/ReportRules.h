@@ -3,6 +3,8 @@
 #include <QStringList>
 
 class QComboBox;
+class QHBoxLayout;
+class QPushButton;
 class QLineEdit;
 class QWidget;
 class TReportFm;
@@ -30,6 +32,8 @@ QLineEdit* makeDateBox(const QString& name, QWidget* parent);
 // The period typed into the two boxes; a missing or malformed one is refused with its notice and the focus goes to
 // the box at fault (the handler ends quietly).
 Period periodFromBoxes(QLineEdit* startBox, QLineEdit* endBox);
+// The strip above the figures: the selector, the two period boxes and the refresh button.
+QHBoxLayout* makePeriodStrip(QWidget* parent, QComboBox* rules, QLineEdit* start, QLineEdit* end, QPushButton* refresh);
 // Figures turn red once filled.
 void markFilled(QWidget* figure);
 

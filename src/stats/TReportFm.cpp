@@ -54,16 +54,7 @@ TReportFm::TReportFm(QWidget* parent) : QWidget(parent) {
     Label18 = new QLabel(QStringLiteral("0 元"), this);
     Label18->setObjectName(QStringLiteral("Label18"));
 
-    auto* strip = new QHBoxLayout;
-    strip->addWidget(new QLabel(QStringLiteral("请选择统计规则:"), this));
-    strip->addWidget(ReportRules);
-    strip->addSpacing(12);
-    strip->addWidget(new QLabel(QStringLiteral("开始时间:"), this));
-    strip->addWidget(StartDate);
-    strip->addWidget(new QLabel(QStringLiteral("结束时间:"), this));
-    strip->addWidget(EndDate);
-    strip->addWidget(BtnRefresh);
-    strip->addStretch(1);
+    QHBoxLayout* strip = stats::makePeriodStrip(this, ReportRules, StartDate, EndDate, BtnRefresh);
     auto* footer = new QHBoxLayout;
     footer->addWidget(new QLabel(QStringLiteral("当前合计出租部数:"), this));
     footer->addWidget(Label15);

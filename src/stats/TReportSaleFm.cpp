@@ -72,16 +72,7 @@ TReportSaleFm::TReportSaleFm(QWidget* parent) : QWidget(parent) {
     reportLayout->addWidget(business, 1, Qt::AlignTop);
     reportLayout->addWidget(funds, 1, Qt::AlignTop);
 
-    auto* strip = new QHBoxLayout;
-    strip->addWidget(new QLabel(QStringLiteral("请选择统计规则:"), this));
-    strip->addWidget(ReportRules);
-    strip->addSpacing(12);
-    strip->addWidget(new QLabel(QStringLiteral("开始时间:"), this));
-    strip->addWidget(StartDate);
-    strip->addWidget(new QLabel(QStringLiteral("结束时间:"), this));
-    strip->addWidget(EndDate);
-    strip->addWidget(BtnRefresh);
-    strip->addStretch(1);
+    QHBoxLayout* strip = stats::makePeriodStrip(this, ReportRules, StartDate, EndDate, BtnRefresh);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(strip);
     layout->addWidget(report);
