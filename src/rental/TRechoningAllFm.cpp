@@ -10,6 +10,7 @@
 #include "common/Guard.h"
 #include "common/Modal.h"
 #include "common/MyMessageBox.h"
+#include "rental/AmountRow.h"
 #include "rental/Rentals.h"
 
 TRechoningAllFm::TRechoningAllFm(db::Money due, db::Money deposit, QWidget* parent)
@@ -36,18 +37,10 @@ TRechoningAllFm::TRechoningAllFm(db::Money due, db::Money deposit, QWidget* pare
     BtnClose->setDefault(true);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("应收租金:"), this), 0, 0);
-    grid->addWidget(InSum, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("元"), this), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("实收租金:"), this), 1, 0);
-    grid->addWidget(InfactSum, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("元"), this), 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("当前押金:"), this), 2, 0);
-    grid->addWidget(MortagageSum, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("元"), this), 2, 2);
-    grid->addWidget(new QLabel(QStringLiteral("找补金额:"), this), 3, 0);
-    grid->addWidget(OutSum, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("元"), this), 3, 2);
+    rental::addAmountRow(grid, 0, QStringLiteral("应收租金:"), InSum);
+    rental::addAmountRow(grid, 1, QStringLiteral("实收租金:"), InfactSum);
+    rental::addAmountRow(grid, 2, QStringLiteral("当前押金:"), MortagageSum);
+    rental::addAmountRow(grid, 3, QStringLiteral("找补金额:"), OutSum);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(BtnClose);

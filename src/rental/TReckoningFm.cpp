@@ -11,6 +11,7 @@
 #include "common/Guard.h"
 #include "common/Modal.h"
 #include "common/MyMessageBox.h"
+#include "rental/AmountRow.h"
 
 TReckoningFm::TReckoningFm(db::Money due, db::Money deposit, QWidget* parent) : QDialog(parent), due_(due) {
     setObjectName(QStringLiteral("TReckoningFm"));
@@ -36,15 +37,9 @@ TReckoningFm::TReckoningFm(db::Money due, db::Money deposit, QWidget* parent) : 
     BtnClose->setDefault(true);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("本次剩余押金:"), this), 0, 0);
-    grid->addWidget(LabDeposit, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("元"), this), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("本次应付租金:"), this), 1, 0);
-    grid->addWidget(LabDue, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("元"), this), 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("本次实收租金:"), this), 2, 0);
-    grid->addWidget(FactRentSum, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("元"), this), 2, 2);
+    rental::addAmountRow(grid, 0, QStringLiteral("本次剩余押金:"), LabDeposit);
+    rental::addAmountRow(grid, 1, QStringLiteral("本次应付租金:"), LabDue);
+    rental::addAmountRow(grid, 2, QStringLiteral("本次实收租金:"), FactRentSum);
     auto* radios = new QHBoxLayout;
     radios->addWidget(RadioDeposit);
     radios->addWidget(RadioDirect);
