@@ -1,16 +1,19 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
 
+#include "app/SingleRun.h"
 #include "app/TDmFm.h"
 #include "app/TPictureFm.h"
 #include "app/TProjectMainFm.h"
 #include "app/TpasswordFm.h"
 #include "app/Views.h"
+#include "common/MyMessageBox.h"
 #include "common/Platform.h"
 #include "common/TProgessBarFm.h"
 
@@ -47,11 +50,26 @@ TProjectMainFm* createMainWindow(bool withWindows) {
     return main;
 }
 
-int runOrvane(QApplication& app) {
-    setUpApplication(app);
+void endRunWhenMainWindowCloses(TProjectMainFm* main) {
+    // Not left to the last window closing: a window still open somewhere would keep the run and the database going.
+    QObject::connect(main, &TProjectMainFm::exitConfirmed, QCoreApplication::instance(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+}
+
+int runSession(QApplication& app) {
+    SingleRun run(databasePath());
+    if (!run.acquire()) {
+        MyMessageBox(mkNotice, QStringLiteral("数据库%1正在被另一个已经运行的本系统使用,不能再启动一次!"
+                                              "请使用已经打开的窗口.")
+                                   .arg(databasePath()));
+        return 1;
+    }
+    // Copies that a run killed in the middle left beside the database; nobody else writes there now.
+    removeLeftoverPartials(QFileInfo(databasePath()).absolutePath());
     TDmFm dataModule;
     if (Login() != 1) return 0;
     TProjectMainFm* main = createMainWindow(true);
+    endRunWhenMainWindowCloses(main);
     // Without a window manager to honour the request, the window still fills the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen()) main->setGeometry(screen->availableGeometry());
     main->showMaximized();
@@ -65,4 +83,9 @@ int runOrvane(QApplication& app) {
     const int code = app.exec();
     destroyViews();
     return code;
+}
+
+int runOrvane(QApplication& app) {
+    setUpApplication(app);
+    return runSession(app);
 }

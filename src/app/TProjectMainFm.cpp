@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/TAboutFm.h"
@@ -182,22 +183,28 @@ TProjectMainFm::TProjectMainFm(QWidget* parent) : QMainWindow(parent) {
     MenuAbout = action("MenuAbout", "关于软件");
     MenuAcess = action("MenuAcess", "访问网站");
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(MenuBak);
     file->addAction(MenuRestore);
     file->addSeparator();
     file->addAction(MenuExit);
-    QMenu* modules = menuBar()->addMenu(QStringLiteral("功能选择"));
+    QMenu* modules = menuBar()->addMenu(QStringLiteral("功能选择(&M)"));
     for (QAction* a : {MenuCdResourc, MenuCdRent, MenuMember, MenuSetting, MenuCall, MenuReport}) modules->addAction(a);
-    QMenu* maintain = menuBar()->addMenu(QStringLiteral("维护与设置"));
+    QMenu* maintain = menuBar()->addMenu(QStringLiteral("维护与设置(&T)"));
     maintain->addAction(MenuInitial);
     maintain->addSeparator();
     maintain->addAction(MenuAuthor);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(MenuHelpdoc);
     help->addAction(MenuAbout);
     help->addSeparator();
     help->addAction(MenuAcess);
+    // F10 opens the menu bar as on other desktops' programs; Alt with a menu's letter opens that menu.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setObjectName(QStringLiteral("MenuKey"));
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+    });
 
     auto onModule = [this](Module m) { return [this, m] { guarded([this, m] { selectModule(m); }); }; };
     connect(ActionCdResource, &QAction::triggered, this, onModule(Module::CdResource));
@@ -272,4 +279,5 @@ void TProjectMainFm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    Q_EMIT exitConfirmed();
 }

@@ -56,6 +56,10 @@ public:
     // its exit reminder, closing simply ends the program.
     static void setExitReminder(std::function<int()> reminder);
 
+Q_SIGNALS:
+    // The window closes for good (the exit reminder did not cancel): the run ends, whatever other window is open.
+    void exitConfirmed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -96,8 +96,12 @@ void connectViews(const AppViews& v) {
                        if (restored)
                            for (db::Query* query : v.main->findChildren<db::Query*>()) query->close();
                        reopenMainLists(v);
-                       // The desk's items and counters follow its list, as at the start of a run.
-                       if (restored) v.cdRentBack->showOpenSheets();
+                       // The desk's items and counters follow its list, as at the start of a run; the catalogue
+                       // offers the restored file's types only.
+                       if (restored) {
+                           v.cdRentBack->showOpenSheets();
+                           v.cdResource->reloadTypeChoices();
+                       }
                    });
     // After an initialisation the main lists read again with the texts they have; emptied rental records leave
     // the desk's counters at zero.

@@ -1,18 +1,23 @@
 #include "db/Connection.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSet>
 #include <QTemporaryFile>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 
 #include "db/Clock.h"
 #include "db/Errors.h"
 #include "db/JetDialect.h"
+#include "db/Schema.h"
 
 namespace db {
 
@@ -125,7 +130,138 @@ QStringList missingTables(sqlite3* handle) {
         if (!present.contains(QString::fromLatin1(table).toLower())) missing << QString::fromLatin1(table);
     return missing;
 }
+
+// Runs a query of one text column per row; a failure reads as no rows and shows as a fault of the caller's check.
+QStringList textRows(sqlite3* handle, const QByteArray& sql, int columns = 1, const QByteArray& bound = {}) {
+    QStringList rows;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(handle, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+        if (!bound.isNull()) sqlite3_bind_text(stmt, 1, bound.constData(), bound.size(), SQLITE_TRANSIENT);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            QStringList cells;
+            for (int c = 0; c < columns; ++c)
+                cells << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)));
+            rows << cells.join(u'\t');
+        }
+    }
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+struct ColumnDef {
+    QString name;
+    QString type;
+};
+
+QVector<ColumnDef> columnsOf(sqlite3* handle, const QString& table) {
+    QVector<ColumnDef> columns;
+    for (const QString& row : textRows(handle, "PRAGMA table_info(\"" + table.toUtf8() + "\")", 3)) {
+        const QStringList cells = row.split(u'\t');
+        columns.push_back({cells.value(1), cells.value(2)});
+    }
+    return columns;
+}
+
+// The columns every table of this system has, read from the schema a fresh database is made with.
+const QMap<QString, QVector<ColumnDef>>& schemaColumns() {
+    static const QMap<QString, QVector<ColumnDef>> columns = [] {
+        QMap<QString, QVector<ColumnDef>> all;
+        Connection reference;
+        reference.create(QStringLiteral(":memory:"));
+        createSchema(reference);
+        for (const char* table : kSystemTables)
+            all.insert(QString::fromLatin1(table), columnsOf(reference.handle(), QString::fromLatin1(table)));
+        return all;
+    }();
+    return columns;
+}
+
+qint64 countOf(sqlite3* handle, const QByteArray& sql, const QByteArray& bound = {}) {
+    const QStringList rows = textRows(handle, sql, 1, bound);
+    return rows.isEmpty() ? -1 : rows.first().toLongLong();
+}
+
+// Why a file that holds every table of this system still cannot serve the shop; empty when it can. Without the
+// columns the statements fail, without the super user nobody can log in, and a trigger or view of another program
+// would run or answer behind every statement.
+QString schemaFault(sqlite3* handle) {
+    for (const char* name : kSystemTables) {
+        const QString table = QString::fromLatin1(name);
+        const QVector<ColumnDef> present = columnsOf(handle, table);
+        QMap<QString, QString> presentTypes;
+        for (const ColumnDef& c : present) presentTypes.insert(c.name.toLower(), c.type);
+        QSet<QString> expected;
+        for (const ColumnDef& column : schemaColumns().value(table)) {
+            expected.insert(column.name.toLower());
+            const auto found = presentTypes.constFind(column.name.toLower());
+            if (found == presentTypes.constEnd()) return QStringLiteral("表%1缺少列%2").arg(table, column.name);
+            if (found->compare(column.type, Qt::CaseInsensitive) != 0)
+                return QStringLiteral("表%1的列%2类型为“%3”,应为“%4”").arg(table, column.name, *found, column.type);
+        }
+        for (const ColumnDef& c : present)
+            if (!expected.contains(c.name.toLower()))
+                return QStringLiteral("表%1含有本系统没有的列%2").arg(table, c.name);
+    }
+    const struct {
+        const char* sql;
+        const char* value;
+        const char* missing;
+    } protectedRows[] = {
+        {"SELECT count(*) FROM TPerson WHERE PersonName = ?", fresh::kSuperUser, "表TPerson中没有“超级用户”"},
+        {"SELECT count(*) FROM TAuthority WHERE UserName = ?", fresh::kSuperUser, "表TAuthority中没有“超级用户”的权限"},
+        {"SELECT count(*) FROM TCdType WHERE CdTypes = ?", fresh::kOtherType, "表TCdType中没有“其它类型”"},
+        {"SELECT count(*) FROM TChargeStandard WHERE ChargeName = ?", fresh::kDefaultStandard,
+         "表TChargeStandard中没有“默认标准”"},
+    };
+    for (const auto& row : protectedRows)
+        if (countOf(handle, row.sql, QByteArray(row.value)) < 1) return QString::fromUtf8(row.missing);
+    for (const char* settings : {"TbMortagage", "Timelimited", "TbAwoke", "CdCycle"})
+        if (countOf(handle, QByteArray("SELECT count(*) FROM ") + settings) < 1)
+            return QStringLiteral("设置表%1中没有设置值").arg(QString::fromLatin1(settings));
+    const QStringList foreign =
+        textRows(handle, "SELECT type, name FROM sqlite_master WHERE type IN ('trigger', 'view') ORDER BY name", 2);
+    if (!foreign.isEmpty()) {
+        const QStringList cells = foreign.first().split(u'\t');
+        return QStringLiteral("含有本系统没有的%1“%2”")
+            .arg(cells.value(0) == u"view" ? QStringLiteral("视图") : QStringLiteral("触发器"), cells.value(1));
+    }
+    return {};
+}
 }  // namespace
+
+PathKind pathKind(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat target {};
+    if (::stat(name.constData(), &target) != 0) {
+        if (errno == ELOOP) return PathKind::LinkLoop;
+        struct stat link {};
+        if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode)) return PathKind::BrokenLink;
+        return PathKind::Missing;
+    }
+    if (S_ISREG(target.st_mode)) return PathKind::File;
+    if (S_ISDIR(target.st_mode)) return PathKind::Folder;
+    if (S_ISFIFO(target.st_mode)) return PathKind::Fifo;
+    return PathKind::Special;
+}
+
+QString pathKindText(PathKind kind) {
+    switch (kind) {
+        case PathKind::File:
+        case PathKind::Missing:
+            return {};
+        case PathKind::Folder:
+            return QStringLiteral("一个文件夹");
+        case PathKind::Fifo:
+            return QStringLiteral("一个命名管道(FIFO)");
+        case PathKind::LinkLoop:
+            return QStringLiteral("一个循环的符号链接(它最终指回自己)");
+        case PathKind::BrokenLink:
+            return QStringLiteral("一个符号链接,它指向的文件不存在");
+        case PathKind::Special:
+            return QStringLiteral("一个设备或套接字之类的特殊文件");
+    }
+    return {};
+}
 
 void Connection::setBusyTimeout(int milliseconds) {
     busyTimeoutMs = milliseconds;
@@ -147,15 +283,21 @@ void Connection::open(const QString& path, const QByteArray& key) {
     close();
     try {
         const QFileInfo file(path);
-        if (!file.isFile())
+        const PathKind kind = pathKind(path);
+        if (kind == PathKind::Missing)
             throw Error(
                 QStringLiteral("找不到数据库文件“%1”。请用 orvane-initdb 建立新的数据库，或把备份文件恢复到这里。")
                     .arg(path));
+        // Reading a FIFO would wait for ever; a folder or a link loop is no missing file either.
+        if (kind != PathKind::File)
+            throw Error(QStringLiteral("数据库文件的位置“%1”上是%2,不是数据库文件。请把它移走,再把备份文件恢复到这里，"
+                                       "或用 orvane-initdb 建立新的数据库。")
+                            .arg(path, pathKindText(kind)));
         // The engine takes an empty file for an empty database: it would open and fail later on every table.
         if (file.size() == 0) throw notThisSystem(path);
         openWithFlags(path, key, SQLITE_OPEN_READWRITE);
         try {
-            requireSystemTables();
+            requireUsableSchema();
             requireWritable();
         } catch (...) {
             close();
@@ -207,8 +349,13 @@ void Connection::openWithFlags(const QString& path, const QByteArray& key, int f
     key_ = key;
 }
 
-void Connection::requireSystemTables() const {
+void Connection::requireUsableSchema() const {
     if (!missingTables(handle_).isEmpty()) throw notThisSystem(path_);
+    const QString fault = schemaFault(handle_);
+    if (!fault.isEmpty())
+        throw Error(
+            QStringLiteral("数据库文件%1不能使用:%2。请把备份文件恢复到这里，或用 orvane-initdb 建立新的数据库。")
+                .arg(path_, fault));
 }
 
 void Connection::requireWritable() const {
@@ -260,38 +407,49 @@ void Connection::copyFile(const QString& source, const QString& target, const QB
 }
 
 QString Connection::checkFile(const QString& path, const QByteArray& key) {
-    const QFileInfo file(path);
-    if (!file.isFile()) return QStringLiteral("找不到文件“%1”。").arg(path);
-    if (file.size() == 0) return QStringLiteral("文件“%1”是空的。").arg(path);
+    return inspectFile(path, key).reason;
+}
+
+FileCheck Connection::inspectFile(const QString& path, const QByteArray& key) {
+    const PathKind kind = pathKind(path);
+    if (kind == PathKind::Missing) return {FileCheck::NotAFile, QStringLiteral("找不到文件“%1”。").arg(path)};
+    if (kind != PathKind::File)
+        return {FileCheck::NotAFile, QStringLiteral("“%1”是%2,不是文件").arg(path, pathKindText(kind))};
+    if (QFileInfo(path).size() == 0) return {FileCheck::NotADatabase, QStringLiteral("文件“%1”是空的。").arg(path)};
     sqlite3* handle = nullptr;
     const QByteArray name = path.toUtf8();
     if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         const QString message = engineMessage(handle);
         sqlite3_close(handle);
-        return message;
+        return {FileCheck::NotADatabase, message};
     }
     sqlite3_key(handle, key.constData(), key.size());
     sqlite3_busy_timeout(handle, busyTimeoutMs);
-    QString verdict;
+    FileCheck check;
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(handle, "PRAGMA integrity_check", -1, &stmt, nullptr) != SQLITE_OK) {
-        verdict = engineMessage(handle);
+        check = {FileCheck::NotADatabase, engineMessage(handle)};
     } else {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_ROW) {
             const QString answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-            if (answer != QLatin1String("ok")) verdict = answer;
+            if (answer != QLatin1String("ok")) check = {FileCheck::NotADatabase, answer};
         } else {
-            verdict = engineMessage(handle);
+            check = {FileCheck::NotADatabase, engineMessage(handle)};
         }
     }
     sqlite3_finalize(stmt);
-    if (verdict.isEmpty()) {
+    if (check.verdict == FileCheck::Usable) {
         const QStringList missing = missingTables(handle);
-        if (!missing.isEmpty()) verdict = QStringLiteral("缺少表 %1").arg(missing.join(QStringLiteral(", ")));
+        if (!missing.isEmpty())
+            check = {FileCheck::NotADatabase, QStringLiteral("缺少表 %1").arg(missing.join(QStringLiteral(", ")))};
+    }
+    if (check.verdict == FileCheck::Usable) {
+        const QString fault = schemaFault(handle);
+        if (!fault.isEmpty()) check = {FileCheck::Unsuitable, fault};
     }
     sqlite3_close(handle);
-    return verdict;
+    return check;
 }
 
 void Connection::close() {

@@ -27,6 +27,24 @@ inline constexpr const char* kDatabaseKey = "KWIXBRODQUAZ";
 // The tables a database file of this system holds.
 extern const char* const kSystemTables[16];
 
+// What stands at a path, links followed: only a regular file can hold a database.
+enum class PathKind { File, Missing, Folder, Fifo, LinkLoop, BrokenLink, Special };
+PathKind pathKind(const QString& path);
+// The operator's words for what stands there ("一个文件夹"); empty for a file or nothing.
+QString pathKindText(PathKind kind);
+
+// How a file measures up as a database of this system.
+struct FileCheck {
+    enum Verdict {
+        Usable,
+        NotAFile,      // nothing, a folder, a FIFO, a link loop ... at the path
+        NotADatabase,  // does not open with the key, is damaged, or lacks the system's tables
+        Unsuitable,    // the system's tables are there but their columns, required rows or extra objects are not ours
+    };
+    Verdict verdict = Usable;
+    QString reason;  // for the operator; empty when usable
+};
+
 // The one connection to the shop's database file.
 class Connection {
 public:
@@ -57,6 +75,9 @@ public:
     // Why the file at path is not a usable database of this system (opens with the key, passes the engine's
     // integrity check, holds every table); empty when it is one.
     static QString checkFile(const QString& path, const QByteArray& key = kDatabaseKey);
+    // The same check, telling also what kind of fault it found. Every table must have the schema's columns, the
+    // protected rows and the one-row settings must be there, and no trigger or view of another program may run.
+    static FileCheck inspectFile(const QString& path, const QByteArray& key = kDatabaseKey);
     // Writes a compacted copy of the closed database file source into a new file target, keyed like it.
     static void copyFile(const QString& source, const QString& target, const QByteArray& key = kDatabaseKey);
 
@@ -74,7 +95,7 @@ public:
 
 private:
     void openWithFlags(const QString& path, const QByteArray& key, int flags);
-    void requireSystemTables() const;
+    void requireUsableSchema() const;
     void requireWritable() const;
     sqlite3* handle_ = nullptr;
     QString path_;

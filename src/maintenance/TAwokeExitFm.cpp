@@ -1,6 +1,7 @@
 #include "maintenance/TAwokeExitFm.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -56,6 +57,14 @@ TAwokeExitFm::TAwokeExitFm(QWidget* parent) : QDialog(parent) {
         answer = -1;
         reject();
     });
+}
+
+void TAwokeExitFm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BtnCancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TAwokeExitFm::onBackupAndExit() {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -19,6 +20,10 @@ public:
     // 1 exit, -1 cancel; set only by the buttons and kept from one reminder to the next.
     static int exitAnswer();
     static void setExitAnswer(int answer);
+
+protected:
+    // Escape is 取消 here: leaving without a backup needs the button that says so.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void onBackupAndExit();

@@ -36,6 +36,7 @@ TBackupFm::TBackupFm(Mode mode, QWidget* parent) : QDialog(parent), mode_(mode) 
     BtnOk = button("BtnOk", "确定");
     BtnCancel = button("BtnCancel", "取消");
     BtnOk->setDefault(true);
+    BtnOk->setFocus();  // Enter backs up: the focus would otherwise start on 设置, which then takes Enter
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(LabelPath, 1);
@@ -76,6 +77,10 @@ void TBackupFm::onSet() {
             MyMessageBox(mkNotice, QStringLiteral("无法找到您指定的备份文件,请确认选择了正确的文件!"));
             return;
         }
+        if (maintenance::sameFile(path, databasePath())) {
+            MyMessageBox(mkNotice, QString::fromUtf8(kLiveFileAsSourceText));
+            return;
+        }
     } else if (!exists) {
         MyMessageBox(mkNotice, QStringLiteral("你输入的文件名不存在,现创建一个新的文件!"));
     }
@@ -86,8 +91,19 @@ void TBackupFm::onOk() {
     const QString path = LabelPath->text();
     maintenance::Backups backups(db::Connection::shared(), databasePath());
     if (mode_ == kBackup) {
+        // Only a path that took a backup is remembered: the next dialog proposes what worked.
+        backups.checkTarget(path);
+        const QString before = rememberedBackupPath();
         rememberBackupPath(path);
-        backups.backup(path);
+        try {
+            backups.backup(path);
+        } catch (...) {
+            try {
+                rememberBackupPath(before);
+            } catch (...) {  // the backup's own error is the one the operator must read
+            }
+            throw;
+        }
         MyMessageBox(mkNotice, QStringLiteral("数据备份完毕,文件在") + path + QStringLiteral("处,系统将刷新一次."));
         accept();
         return;
@@ -96,8 +112,14 @@ void TBackupFm::onOk() {
         case maintenance::Backups::RestoreResult::Missing:
             MyMessageBox(mkNotice, QStringLiteral("你要恢复的文件不存在,请重新选择文件路径.谢谢!"));
             return;
+        case maintenance::Backups::RestoreResult::LiveFile:
+            MyMessageBox(mkNotice, QString::fromUtf8(kLiveFileAsSourceText));
+            return;
         case maintenance::Backups::RestoreResult::NotABackup:
             MyMessageBox(mkNotice, QStringLiteral("你选择的文件不是本系统的备份文件,未做任何恢复!"));
+            return;
+        case maintenance::Backups::RestoreResult::Unusable:
+            MyMessageBox(mkNotice, QStringLiteral("你选择的文件不能用来恢复:%1。未做任何恢复!").arg(backups.refusal()));
             return;
         case maintenance::Backups::RestoreResult::Restored:
             MyMessageBox(mkNotice, QStringLiteral("数据恢复完毕,文件在") + path + QStringLiteral("处,系统将刷新一次."));

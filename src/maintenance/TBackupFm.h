@@ -5,6 +5,9 @@
 class QLabel;
 class QPushButton;
 
+inline constexpr const char* kLiveFileAsSourceText =
+    "你选择的是正在使用的数据库文件,不能用它来恢复!请选择一个备份文件.";
+
 // Backs the database up to a file of the operator's choice, or restores it from one.
 class TBackupFm : public QDialog {
     Q_OBJECT

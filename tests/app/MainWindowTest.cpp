@@ -63,7 +63,8 @@ TEST_F(MainWindowTest, StartsWithTheRentalDeskDockedAndAnEmptyTitleStrip) {
     EXPECT_EQ(captions, (QStringList{"光盘资料管理", "光盘出租管理", "会员管理", "项目设置", "逾期提醒", "统计数据"}));
     QStringList menus;
     for (QAction* a : mainWindow->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"文件", "功能选择", "维护与设置", "帮助"}));
+    // Each with its letter for Alt.
+    EXPECT_EQ(menus, (QStringList{"文件(&F)", "功能选择(&M)", "维护与设置(&T)", "帮助(&H)"}));
 }
 
 TEST_F(MainWindowTest, CreatesTheSixteenViewsWithTheirNames) {

@@ -7,8 +7,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include "MaintenanceSupport.h"
+#include "app/Startup.h"
 #include "app/TProjectMainFm.h"
 #include "app/Views.h"
 #include "common/Platform.h"
@@ -21,6 +24,7 @@
 #include "rental/TCdRentBackFm.h"
 #include "settings/TPersonFm.h"
 #include "support/Fixture.h"
+#include "ui/DbControls.h"
 
 using maintenance_test::bytesOf;
 using maintenance_test::dumpTables;
@@ -203,7 +207,10 @@ TEST_F(BackupDialogTest, RestoreBringsTheBackedUpRowsIntoEveryView) {
     exec(QStringLiteral("delete * from TRentOperation"));
     exec(QStringLiteral("delete * from TCdResource where CountId=\"A001\""));
     exec(QStringLiteral("insert into TPerson (PersonName) values (\"王五\")"));
+    exec(QStringLiteral("insert into TCdType (CdTypes) values (\"武侠\")"));
     AppViews& v = views();
+    v.cdResource->reloadTypeChoices();
+    ASSERT_NE(v.cdResource->CdType1->findText(QStringLiteral("武侠")), -1);
     v.cdRentBack->showOpenSheets();
     EXPECT_EQ(v.cdRentBack->RecordCount->text(), QStringLiteral("0条"));
     v.cdRentBack->Q->reopen(QStringLiteral("select * from TRentOperation"));
@@ -226,6 +233,8 @@ TEST_F(BackupDialogTest, RestoreBringsTheBackedUpRowsIntoEveryView) {
     EXPECT_EQ(v.cdRentBack->NotBackCount->text(), QStringLiteral("2条"));
     EXPECT_EQ(v.person->Qperson->recordCount(), 1);
     EXPECT_FALSE(other->isActive());  // its rows were read from the replaced file
+    EXPECT_EQ(v.cdResource->CdType1->findText(QStringLiteral("武侠")), -1);  // a type the restored file lacks
+    EXPECT_NE(v.cdResource->CdType1->findText(QStringLiteral("喜剧")), -1);
     EXPECT_EQ(rememberedBackupPath(), path);
 }
 
@@ -256,6 +265,111 @@ TEST_F(BackupDialogTest, ARestoreFromAFileThatIsNoBackupChangesNothing) {
         EXPECT_EQ(bytesOf(database->databaseFile()), live);
         EXPECT_EQ(dumpTables(), rows);
     }
+}
+
+TEST_F(BackupDialogTest, EnterInTheFreshDialogBacksUp) {
+    messages->expect(mkNotice, backupDone(defaultBackup()));
+    withDialog(false, [&](TBackupFm* fm) {
+        ASSERT_EQ(fm->focusWidget(), fm->BtnOk);
+        QTest::keyClick(fm->focusWidget(), Qt::Key_Return);  // 设置 would open the file chooser, unexpected here
+    });
+    EXPECT_TRUE(db::Connection::checkFile(defaultBackup()).isEmpty());
+}
+
+// A refused target never becomes the path the next backup or restore proposes.
+TEST_F(BackupDialogTest, ARefusedBackupPathIsNeverRemembered) {
+    const QString good = inFolder(QStringLiteral("shop.mdb"));
+    messages->expect(mkNotice, backupDone(good));
+    backUpTo(good);
+    const QString folder = inFolder(QStringLiteral("folder.mdb"));
+    QDir().mkpath(folder);
+    const struct {
+        const char* name;
+        QString path;
+        QString error;
+    } cases[] = {
+        {"the live file", database->databaseFile(),
+         QStringLiteral("“%1”是正在使用的数据库文件,不能作为备份文件!").arg(database->databaseFile())},
+        {"a folder", folder, QStringLiteral("“%1”是一个文件夹,不能作为备份文件!").arg(folder)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages->expect(kErrorBoxKind, c.error);
+        bool stayedOpen = false;
+        withDialog(false, [&](TBackupFm* fm) {
+            fm->LabelPath->setText(c.path);
+            fm->BtnOk->click();
+            stayedOpen = fm->isVisible();
+            fm->BtnCancel->click();
+        });
+        EXPECT_TRUE(stayedOpen);
+        messages->verifyDone();
+        EXPECT_EQ(rememberedBackupPath(), good);
+        for (bool restore : {false, true})
+            EXPECT_EQ(withDialog(restore, [](TBackupFm* fm) { fm->BtnCancel->click(); }), good);
+    }
+}
+
+// A backup that fails after its path was accepted leaves the remembered path as it was before.
+TEST_F(BackupDialogTest, AFailedBackupKeepsTheRememberedPath) {
+    const QString folder = inFolder(QStringLiteral("locked"));
+    QDir().mkpath(folder);
+    const QString target = folder + QStringLiteral("/shop.mdb");
+    maintenance_test::Unwritable lock(folder);
+    if (!lock.ok()) GTEST_SKIP() << maintenance_test::kCannotLock;
+    QString shown;
+    message_seam::setHandler([&](int kind, const QString& text) {
+        EXPECT_EQ(kind, kErrorBoxKind);
+        shown = text;
+        return true;
+    });
+    withDialog(false, [&](TBackupFm* fm) {
+        fm->LabelPath->setText(target);
+        fm->BtnOk->click();
+        fm->BtnCancel->click();
+    });
+    message_seam::setHandler({});
+    EXPECT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(rememberedBackupPath().isEmpty());
+}
+
+TEST_F(BackupDialogTest, TheLiveFileIsRefusedAsARestoreSourceWithNothingRestored) {
+    const QString live = database->databaseFile();
+    const QStringList rows = dumpTables();
+    const QString refused = QString::fromUtf8(kLiveFileAsSourceText);
+    messages->expect(mkNotice, refused);  // chosen with 设置: the path stays as proposed
+    messages->expect(mkNotice, refused);  // given to 确定
+    bool stayedOpen = false;
+    QString shownAfterSet;
+    withDialog(true, [&](TBackupFm* fm) {
+        choose(fm, live);
+        shownAfterSet = fm->LabelPath->text();
+        fm->LabelPath->setText(live);
+        fm->BtnOk->click();
+        stayedOpen = fm->isVisible();
+        fm->BtnCancel->click();
+    });
+    messages->verifyDone();
+    EXPECT_EQ(shownAfterSet, defaultBackup());
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(dumpTables(), rows);
+}
+
+TEST_F(BackupDialogTest, ARestoreFromAFileWithoutWhatTheShopNeedsSaysWhyAndChangesNothing) {
+    const QString bad = inFolder(QStringLiteral("bad.mdb"));
+    const maintenance_test::BadFile noColumn = maintenance_test::badFiles().front();
+    noColumn.make(bad);
+    const QByteArray live = bytesOf(database->databaseFile());
+    messages->expect(mkNotice, QStringLiteral("你选择的文件不能用来恢复:%1。未做任何恢复!").arg(noColumn.fault));
+    bool stayedOpen = false;
+    withDialog(true, [&](TBackupFm* fm) {
+        fm->LabelPath->setText(bad);
+        fm->BtnOk->click();
+        stayedOpen = fm->isVisible();
+        fm->BtnCancel->click();
+    });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(bytesOf(database->databaseFile()), live);
 }
 
 // The exit reminder, asked by the main window when it closes.
@@ -293,6 +407,34 @@ TEST_F(ExitReminderTest, EachAnswerAndTheCloseBoxThatKeepsTheLastOne) {
     EXPECT_TRUE(closeWith("BtnBakExit"));
     EXPECT_TRUE(db::Connection::checkFile(defaultBackup()).isEmpty());
     EXPECT_FALSE(QFile::exists(inFolder(QStringLiteral("elsewhere.mdb"))));
+}
+
+TEST_F(ExitReminderTest, EscapeIsCancelNotExitWithoutABackup) {
+    onReminder = [](TAwokeExitFm* fm) { QTest::keyClick(fm, Qt::Key_Escape); };
+    QCloseEvent event;
+    QApplication::sendEvent(mainWindow, &event);
+    EXPECT_FALSE(event.isAccepted());
+    EXPECT_EQ(TAwokeExitFm::exitAnswer(), -1);
+    EXPECT_FALSE(QFile::exists(defaultBackup()));
+}
+
+// The run ends once the reminder has backed up, even while another window of the run is still open (the run
+// once went on with the database open after a backup from the dialog).
+TEST_F(ExitReminderTest, BackupAndExitEndsTheRun) {
+    messages->expect(mkNotice, backupDone(inFolder(QStringLiteral("shop.mdb"))));
+    backUpTo(inFolder(QStringLiteral("shop.mdb")));
+    QWidget stillOpen;
+    stillOpen.show();
+    endRunWhenMainWindowCloses(mainWindow);
+    onReminder = [](TAwokeExitFm* fm) { fm->BtnBakExit->click(); };
+    QTimer::singleShot(0, mainWindow, [this] { mainWindow->close(); });
+    QTimer runsOn;  // the fault: the run goes on
+    runsOn.setSingleShot(true);
+    QObject::connect(&runsOn, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    runsOn.start(5000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(mainWindow->isVisible());
+    EXPECT_TRUE(db::Connection::checkFile(defaultBackup()).isEmpty());
 }
 
 TEST_F(ExitReminderTest, AFailedBackupKeepsTheReminderOpenAndTheProgramRunning) {

@@ -1,5 +1,6 @@
 // Copies of the database file without any view: backup, restore, and what a failed copy must leave alone.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -190,11 +191,91 @@ TEST_F(BackupsTest, ARestoreThatCannotWriteBesideTheLiveFileKeepsIt) {
     EXPECT_EQ(dumpTables(), rows);
 }
 
+// A file with every table but not what the shop needs in them would be restored, and then nobody could log in.
+TEST_F(BackupsTest, ARestoreRefusesAFileWhoseTablesLackWhatTheShopNeedsOrThatIsNoFile) {
+    exec(QStringLiteral("insert into TCdType (CdTypes) values (\"动作\")"));
+    const QStringList rows = dumpTables();
+    const QByteArray live = bytesOf(database->databaseFile());
+    int n = 0;
+    for (const maintenance_test::BadFile& bad : maintenance_test::badFiles()) {
+        SCOPED_TRACE(bad.name);
+        const QString source = inFolder(QStringLiteral("bad%1.mdb").arg(++n));
+        bad.make(source);
+        Backups restoring = backups();
+        EXPECT_EQ(restoring.restore(source), Backups::RestoreResult::Unusable);
+        EXPECT_EQ(restoring.refusal(),
+                  bad.isFile ? bad.fault : QStringLiteral("“%1”是%2,不是文件").arg(source, bad.fault));
+        EXPECT_EQ(bytesOf(database->databaseFile()), live);
+        EXPECT_EQ(dumpTables(), rows);
+        EXPECT_TRUE(leftovers(database->folder() + QStringLiteral("/data")).isEmpty());
+    }
+}
+
+TEST_F(BackupsTest, TheLiveFileIsNoSourceForARestore) {
+    const QString link = inFolder(QStringLiteral("link.mdb"));
+    ASSERT_TRUE(QFile::link(database->databaseFile(), link));
+    const QString hardLink = inFolder(QStringLiteral("hard.mdb"));
+    ASSERT_EQ(::link(QFile::encodeName(database->databaseFile()).constData(), QFile::encodeName(hardLink).constData()),
+              0);
+    exec(QStringLiteral("insert into TCdType (CdTypes) values (\"动作\")"));
+    const QStringList rows = dumpTables();
+    for (const QString& source : {database->databaseFile(), link, hardLink}) {
+        SCOPED_TRACE(source.toStdString());
+        EXPECT_EQ(backups().restore(source), Backups::RestoreResult::LiveFile);
+        EXPECT_THROW(backups().backup(source), db::Error);
+        EXPECT_EQ(dumpTables(), rows);
+    }
+}
+
+// A run killed in the middle of a copy leaves its partial file; the next copy to that folder takes it away, and
+// nothing that is not one of ours.
+TEST_F(BackupsTest, ACopyRemovesWhatKilledCopiesLeftInItsFolder) {
+    const QString data = database->folder() + QStringLiteral("/data");
+    const QString dead = QStringLiteral("99999999");  // above any process number the system hands out
+    const QStringList ours = {
+        QStringLiteral("BackData.bak.orvane-%1-aB3dE9.part").arg(dead),
+        QStringLiteral("discvault.mdb.orvane-%1-Zz0000.part").arg(dead),
+        QStringLiteral("discvault.mdb.orvane-%1-Zz0000.part-journal").arg(dead),
+    };
+    const QStringList others = {
+        QStringLiteral("film.mkv.part"),                       // another program's download
+        QStringLiteral("BackData.bak.orvane-1-aB3dE9.part"),   // of a run still going
+        QStringLiteral("notes.orvane-%1-abc.part").arg(dead),  // not our naming
+    };
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "backup" : "restore");
+        for (const QString& name : ours + others) writeBytes(data + u'/' + name, "x");
+        if (round == 0)
+            backups().backup(data + QStringLiteral("/BackData.bak"));
+        else
+            EXPECT_EQ(backups().restore(data + QStringLiteral("/BackData.bak")), Backups::RestoreResult::Restored);
+        for (const QString& name : ours) EXPECT_FALSE(QFile::exists(data + u'/' + name)) << name.toStdString();
+        for (const QString& name : others) EXPECT_TRUE(QFile::exists(data + u'/' + name)) << name.toStdString();
+        for (const QString& name : others) QFile::remove(data + u'/' + name);
+    }
+}
+
+// The copy reaches the disk before it replaces an earlier backup: when it cannot be synced the old one stays.
+TEST_F(BackupsTest, ABackupThatCannotReachTheDiskKeepsTheOldBackup) {
+    const QString target = inFolder(QStringLiteral("old.mdb"));
+    backups().backup(target);
+    exec(QStringLiteral("insert into TCdType (CdTypes) values (\"动作\")"));
+    const QByteArray old = bytesOf(target);
+    write_seam::failSyncs(true);
+    EXPECT_THROW(backups().backup(target), db::Error);
+    write_seam::failSyncs(false);
+    EXPECT_EQ(bytesOf(target), old);
+    EXPECT_TRUE(leftovers(database->folder()).isEmpty());
+}
+
 TEST(BackupPathsTest, TheProposedPathIsTheLastBackupOrTheDefault) {
     testing_support::FreshDatabase database;
     EXPECT_EQ(Backups::proposedPath(), database.folder() + QStringLiteral("/data/BackData.bak"));
     rememberBackupPath(QStringLiteral("/media/usb/shop.mdb"));
     EXPECT_EQ(Backups::proposedPath(), QStringLiteral("/media/usb/shop.mdb"));
+    // A path remembered before the live file was refused as a backup target is not proposed again.
+    rememberBackupPath(database.databaseFile());
+    EXPECT_EQ(Backups::proposedPath(), database.folder() + QStringLiteral("/data/BackData.bak"));
 
     const struct {
         const char* typed;

@@ -3,10 +3,14 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <QDir>
 
 #include "db/Connection.h"
 #include "db/Query.h"
+#include "db/Schema.h"
 
 namespace maintenance_test {
 
@@ -66,6 +70,53 @@ QStringList dumpTables() {
                            QStringLiteral("SELECT name, seq FROM sqlite_sequence ORDER BY name"));
     while (counters.step()) lines << QStringLiteral("seq:") + counters.columnText(0) + u'=' + counters.columnText(1);
     return lines;
+}
+
+namespace {
+// A fresh database of this system with the statements run on it.
+std::function<void(const QString&)> freshWith(const char* sql) {
+    return [sql](const QString& path) {
+        db::writeFreshDatabase(path);
+        db::Connection file;
+        file.create(path);  // opens the existing file without checking it
+        file.execEngine(QString::fromUtf8(sql));
+    };
+}
+}  // namespace
+
+std::vector<BadFile> badFiles() {
+    return {
+        {"a table without one of its columns",
+         freshWith("DROP TABLE TAuthority; CREATE TABLE TAuthority (Passward TEXT, Authority INTEGER)"),
+         QStringLiteral("表TAuthority缺少列UserName"), true},
+        {"a column of another kind",
+         freshWith("DROP TABLE CdCycle; CREATE TABLE CdCycle (Cycle TEXT); INSERT INTO CdCycle VALUES ('x')"),
+         QStringLiteral("表CdCycle的列Cycle类型为“TEXT”,应为“INTEGER”"), true},
+        {"a column this system does not have",
+         freshWith("ALTER TABLE TPerson ADD COLUMN Nickname TEXT NOT NULL DEFAULT ''"),
+         QStringLiteral("表TPerson含有本系统没有的列Nickname"), true},
+        {"no super user", freshWith("DELETE FROM TPerson"), QStringLiteral("表TPerson中没有“超级用户”"), true},
+        {"no rights for the super user", freshWith("DELETE FROM TAuthority"),
+         QStringLiteral("表TAuthority中没有“超级用户”的权限"), true},
+        {"no default disc type", freshWith("DELETE FROM TCdType"), QStringLiteral("表TCdType中没有“其它类型”"), true},
+        {"no default charge standard", freshWith("DELETE FROM TChargeStandard"),
+         QStringLiteral("表TChargeStandard中没有“默认标准”"), true},
+        {"no deposit row", freshWith("DELETE FROM TbMortagage"), QStringLiteral("设置表TbMortagage中没有设置值"), true},
+        {"no time limit row", freshWith("DELETE FROM Timelimited"), QStringLiteral("设置表Timelimited中没有设置值"),
+         true},
+        {"no reminder row", freshWith("DELETE FROM TbAwoke"), QStringLiteral("设置表TbAwoke中没有设置值"), true},
+        {"no billing cycle row", freshWith("DELETE FROM CdCycle"), QStringLiteral("设置表CdCycle中没有设置值"), true},
+        {"a foreign trigger",
+         freshWith("CREATE TRIGGER wipe AFTER INSERT ON TRentList BEGIN DELETE FROM TCdResource; END"),
+         QStringLiteral("含有本系统没有的触发器“wipe”"), true},
+        {"a foreign view", freshWith("CREATE VIEW spy AS SELECT * FROM TAuthority"),
+         QStringLiteral("含有本系统没有的视图“spy”"), true},
+        {"a folder", [](const QString& path) { QDir().mkpath(path); }, QStringLiteral("一个文件夹"), false},
+        {"a FIFO", [](const QString& path) { ::mkfifo(QFile::encodeName(path).constData(), 0600); },
+         QStringLiteral("一个命名管道(FIFO)"), false},
+        {"a link loop", [](const QString& path) { QFile::link(path, path); },
+         QStringLiteral("一个循环的符号链接(它最终指回自己)"), false},
+    };
 }
 
 namespace {

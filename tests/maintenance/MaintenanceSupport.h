@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 // Helpers shared by the maintenance tests.
 namespace maintenance_test {
@@ -44,5 +46,16 @@ private:
     bool immutable_ = false;
     QFile::Permissions before_;
 };
+
+// A file at a path that holds every table of this system yet cannot serve the shop, or something that is no file.
+struct BadFile {
+    const char* name;
+    std::function<void(const QString& path)> make;
+    // What is wrong, in the operator's words: for a database the fault found in it; for a non-file what stands
+    // there ("一个文件夹").
+    QString fault;
+    bool isFile;
+};
+std::vector<BadFile> badFiles();
 
 }  // namespace maintenance_test

@@ -1,6 +1,7 @@
 // The live database file is checked when the program starts, before the operator trusts it with a day's work.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <chrono>
@@ -70,6 +71,25 @@ TEST_F(StartupChecksTest, AFileThatIsNotThisSystemsDatabaseIsSaidToBeSo) {
         QFile::remove(live());
         c.make(live());
         startExpecting(notOurs);
+    }
+}
+
+// Today's file must serve the whole day: a file without what the shop needs is named with its fault before anyone
+// logs in, and something that is no file is named as what it is.
+TEST_F(StartupChecksTest, AFileThatLacksWhatTheShopNeedsOrIsNoFileIsNamedWithItsFault) {
+    for (const maintenance_test::BadFile& bad : maintenance_test::badFiles()) {
+        SCOPED_TRACE(bad.name);
+        QFile::remove(live());
+        bad.make(live());
+        startExpecting(bad.isFile
+                           ? QStringLiteral("数据库文件%1不能使用:%2。请把备份文件恢复到这里，或用 orvane-initdb "
+                                            "建立新的数据库。")
+                                 .arg(live(), bad.fault)
+                           : QStringLiteral("数据库文件的位置“%1”上是%2,不是数据库文件。请把它移走,再把备份文件恢复到"
+                                            "这里，或用 orvane-initdb 建立新的数据库。")
+                                 .arg(live(), bad.fault));
+        QDir(live()).removeRecursively();
+        QFile::remove(live());
     }
 }
 

@@ -12,6 +12,7 @@
 #include "app/Views.h"
 #include "common/Csv.h"
 #include "common/FileDialog.h"
+#include "common/Platform.h"
 #include "db/Clock.h"
 #include "db/JetDialect.h"
 #include "inventory/TCdResourceFm.h"
@@ -126,6 +127,80 @@ TEST(CsvTest, AFailedWriteLeavesNothingBehindAndAnExistingFileAsItWas) {
     EXPECT_EQ(readCsv(fileBytes(existing)), (QVector<QStringList>{{QStringLiteral("新")}}));
 }
 
+// A title such as "=HYPERLINK(...)" must open as the text it is, not run as a formula; numbers stay numbers.
+TEST(CsvTest, CellsASpreadsheetWouldRunAsAFormulaAreWrittenAsText) {
+    const struct {
+        const char* value;
+        const char* written;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x.example\",\"点我\")", "\"'=HYPERLINK(\"\"http://x.example\"\",\"\"点我\"\")\""},
+        {"=1+1", "'=1+1"},
+        {"+86 123", "'+86 123"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1:A9)", "'@SUM(A1:A9)"},
+        {"\t=1", "'\t=1"},
+        {"-", "'-"},
+        {"-2.5", "-2.5"},  // a negative amount
+        {"-3", "-3"},      // a negative count
+        {"+4", "+4"},
+        {"a=b", "a=b"},
+        {"2.5", "2.5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(csv::field(QString::fromUtf8(c.value)).toStdString(), std::string(c.written)) << c.value;
+}
+
+// A full disk, including a write that claims success with nothing written: the old file stays, nothing is left.
+TEST(CsvTest, AWriteThatRunsOutOfDiskKeepsTheOldFileAndSaysSo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.csv"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    const QVector<QStringList> rows = {{QStringLiteral("光盘编号")}, {QStringLiteral("A1")}, {QStringLiteral("A2")}};
+    const struct {
+        const char* name;
+        qint64 after;
+        bool silently;
+        bool syncFails;
+    } cases[] = {
+        {"no space at once", 0, false, false},
+        {"no space after a few bytes", 5, false, false},
+        {"writes claim success, nothing lands", 0, true, false},
+        {"writes claim success, a few bytes land", 5, true, false},
+        {"the disk does not take the sync", -1, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write_seam::failAfter(c.after, c.silently);
+        write_seam::failSyncs(c.syncFails);
+        EXPECT_FALSE(csv::writeFile(path, rows).isEmpty());
+        write_seam::failAfter(-1);
+        write_seam::failSyncs(false);
+        EXPECT_EQ(fileBytes(path), QByteArray("old"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{"list.csv"});
+    }
+    EXPECT_TRUE(csv::writeFile(path, rows).isEmpty());
+    EXPECT_EQ(readCsv(fileBytes(path)), rows);
+}
+
+TEST(CsvTest, AWriteRemovesWhatAKilledWriteLeftAndNothingElse) {
+    QTemporaryDir dir;
+    const QStringList left = {QStringLiteral("list.csv.orvane-99999999-a1B2c3.part")};
+    const QStringList kept = {QStringLiteral("list.csv.part"), QStringLiteral("list.csv.orvane-1-a1B2c3.part"),
+                              QStringLiteral("other.csv")};
+    for (const QString& name : left + kept) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_TRUE(csv::writeFile(dir.filePath(QStringLiteral("new.csv")), {{QStringLiteral("甲")}}).isEmpty());
+    for (const QString& name : left) EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    for (const QString& name : kept) EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name.toStdString();
+}
+
 // The catalogue docked as the operator opens it, with titles whose names test the quoting, and a folder to export to.
 class CatalogueExportTest : public AppTest {
 protected:
@@ -215,6 +290,29 @@ TEST_F(CatalogueExportTest, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) 
     EXPECT_TRUE(shown.startsWith(prefix)) << shown.toStdString();
     EXPECT_TRUE(shown.endsWith(QStringLiteral("),列表没有导出,请选择其它位置!"))) << shown.toStdString();
     EXPECT_TRUE(QDir(out.path()).isEmpty());
+}
+
+TEST_F(CatalogueExportTest, AFullDiskIsReportedAndTheEarlierListStays) {
+    const QString path = out.filePath(QStringLiteral("list.csv"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    file_dialog_seam::setNextFileName(path);
+    QString shown;
+    message_seam::setHandler([&](int kind, const QString& text) {
+        EXPECT_EQ(kind, mkNotice);
+        shown = text;
+        return true;
+    });
+    write_seam::failAfter(0, true);  // Qt's own writer once reported this as success
+    clickExport(fm->LabSave);
+    write_seam::failAfter(-1);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("不能写入文件 ") + QDir::toNativeSeparators(path)))
+        << shown.toStdString();
+    EXPECT_EQ(fileBytes(path), QByteArray("old"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.csv"});
 }
 
 TEST_F(CatalogueExportTest, AnEmptyListIsNotExported) {
