@@ -67,7 +67,7 @@ void benchRental(db::Connection& connection, const ShopSize& size) {
     lines.emplace_back("save one item (row, stock, member)", timeMs([&] {
                            rentals.saveItem(0, {rental::memberRenter(), QStringLiteral("M0007")}, item());
                        }));
-    rentals.cancelNewSheet({rental::memberRenter(), QStringLiteral("M0007")});
+    rentals.cancelNewSheet();
     const rental::SheetHeader header{QStringLiteral("超级用户"), walkIn, db::Money::fromInt(50), {}, {}, "3"};
     lines.emplace_back("confirm a new sheet of three items", timeMs([&] { rentals.confirmNewSheet(header); },
                                                                     [&] {

@@ -52,6 +52,11 @@ bool readSettlementAmount(const QString& text, db::Money due, db::Money* out) {
     return true;
 }
 
+bool isNegativeAmount(const QString& text) {
+    db::Money amount;
+    return db::Money::tryParse(text.trimmed(), &amount) && amount < db::Money();
+}
+
 Rentals::Rentals(db::Connection& connection) : connection_(connection) {}
 
 Rentals::Rentals() : Rentals(db::Connection::shared()) {}
@@ -111,18 +116,30 @@ SavedItem Rentals::saveItem(qint64 sheetId, const Renter& renter, const NewItem&
     db::Transaction transaction(connection_);
     setTicks(unreturnedTicks, false);
     db::Query q(nullptr, {}, &connection_);
+    // The stock is taken only while a copy is left, whatever else lent since the lookup: the check and the taking
+    // are one statement.
+    q.reopen(QStringLiteral("select ID, SitComYesOrNo from TCdResource where CountId=") + jet::quoted(item.number));
+    if (!q.isEmpty() && q.field(QStringLiteral("SitComYesOrNo")).asString() == no()) {
+        q.execSql(QStringLiteral("update TCdResource set stock=stock-1 where stock>0 and ID=") +
+                  jet::number(q.field(QStringLiteral("ID")).asInteger()));
+        if (connection_.changes() == 0) throw Refused(Refusal::TitleOutOfStock);
+    } else {
+        q.reopen(QStringLiteral("select Id from Sitcom where CdCountId=") + jet::quoted(item.number));
+        if (!q.isEmpty()) {
+            q.execSql(QStringLiteral("update Sitcom set Stock=Stock-1 where Stock>0 and Id=") +
+                      jet::number(q.field(0).asInteger()));
+            if (connection_.changes() == 0) throw Refused(Refusal::VolumeOutOfStock);
+        }
+    }
+    // Until its sheet is confirmed an item keeps the member it was lent to.
+    const QString pendingMember = sheetId == 0 && renter.isMember() ? renter.memberId : QString();
     q.execSql(QStringLiteral("insert into TRentList (Id_RentOperation, OccurDate, CdCountId_TCdResource, "
-                             "CdName_TCdResource, RentPrice, Back) values (") +
+                             "CdName_TCdResource, RentPrice, Back, TimeLimited) values (") +
               jet::number(sheetId) + u',' + jet::dateLiteral(item.date) + u',' + jet::quoted(item.number) + u',' +
-              jet::quoted(item.name) + u',' + jet::number(price) + QStringLiteral(",false)"));
+              jet::quoted(item.name) + u',' + jet::number(price) + QStringLiteral(",false,") +
+              (pendingMember.isEmpty() ? QStringLiteral("null") : jet::quoted(pendingMember)) + u')');
     SavedItem saved;
     saved.itemId = connection_.lastInsertRowId();
-
-    // A series volume's stock was taken when the volume was chosen.
-    q.reopen(QStringLiteral("select ID, SitComYesOrNo from TCdResource where CountId=") + jet::quoted(item.number));
-    if (!q.isEmpty() && q.field(QStringLiteral("SitComYesOrNo")).asString() == no())
-        q.execSql(QStringLiteral("update TCdResource set stock=stock-1 where ID=") +
-                  jet::number(q.field(QStringLiteral("ID")).asInteger()));
     if (renter.isMember()) changeMemberRemain(renter.memberId, -1);
     saved.sheetItems = sheetItems(sheetId);
     transaction.commit();
@@ -141,7 +158,7 @@ qint64 Rentals::confirmNewSheet(const SheetHeader& header) {
               jet::quoted(header.rentCount) + u',' + jet::quoted(no()) + u')');
     const qint64 newId = connection_.lastInsertRowId();
     q.execSql(QStringLiteral("update TRentList set Id_RentOperation=") + jet::number(newId) +
-              QStringLiteral(" where Id_RentOperation=0"));
+              QStringLiteral(", TimeLimited=null where Id_RentOperation=0"));
     transaction.commit();
     return newId;
 }
@@ -158,7 +175,7 @@ void Rentals::confirmSheet(qint64 sheetId, const SheetHeader& header) {
 }
 
 DeleteResult Rentals::deleteItem(qint64 itemId, qint64 sheetId, const Renter& renter,
-                                 const QVector<qint64>& unreturnedTicks) {
+                                 const QVector<qint64>& unreturnedTicks, bool dropEmptySheet) {
     db::Transaction transaction(connection_);
     setTicks(unreturnedTicks, false);
     db::Query q(nullptr, {}, &connection_);
@@ -166,13 +183,18 @@ DeleteResult Rentals::deleteItem(qint64 itemId, qint64 sheetId, const Renter& re
     if (q.isEmpty()) throw db::Error(QStringLiteral("该出租记录已不存在。"));
     const qint64 itemSheet = q.field(QStringLiteral("Id_RentOperation")).asInteger();
     const QString number = q.field(QStringLiteral("CdCountId_TCdResource")).asString();
+    const QString pendingMember = q.field(QStringLiteral("TimeLimited")).asString();
     q.execSql(QStringLiteral("delete * from TRentList where ID=") + jet::number(itemId));
 
     DeleteResult result;
     result.stockRestored = restock(number);
-    // The member gets back the day or disc the item took.
-    const Renter who = sheetRenter(itemSheet, renter);
-    if (who.isMember()) changeMemberRemain(who.memberId, +1);
+    // The member gets back the day or disc the item took: the one it was lent to.
+    if (itemSheet == 0) {
+        if (!pendingMember.isEmpty()) changeMemberRemain(pendingMember, +1);
+    } else {
+        const Renter who = sheetRenter(itemSheet, renter);
+        if (who.isMember()) changeMemberRemain(who.memberId, +1);
+    }
     result.openItems = openItems(itemSheet);
     if (result.openItems == 0) {
         if (sheetItems(itemSheet) > 0) {
@@ -182,36 +204,61 @@ DeleteResult Rentals::deleteItem(qint64 itemId, qint64 sheetId, const Renter& re
             result.after = AfterDelete::SheetSettled;
         } else {
             result.after = AfterDelete::SheetEmpty;
+            if (itemSheet != 0 && dropEmptySheet) result.sheetDropped = dropSheet(itemSheet);
         }
     }
     transaction.commit();
     return result;
 }
 
-void Rentals::dropSheet(qint64 sheetId) {
+bool Rentals::dropSheet(qint64 sheetId) {
+    db::Transaction transaction(connection_);
+    if (sheetItems(sheetId) > 0) return false;
     db::Query q(nullptr, {}, &connection_);
     q.execSql(QStringLiteral("delete * from TRentOperation where ID=") + jet::number(sheetId));
+    const bool dropped = connection_.changes() > 0;
+    transaction.commit();
+    return dropped;
 }
 
-void Rentals::cancelNewSheet(const Renter& renter) {
-    db::Transaction transaction(connection_);
+int Rentals::releaseSheetZero() {
     db::Query q(nullptr, {}, &connection_);
-    q.reopen(QStringLiteral("select CdCountId_TCdResource from TRentList where Id_RentOperation=0"));
+    q.reopen(QStringLiteral("select CdCountId_TCdResource, TimeLimited from TRentList where Id_RentOperation=0"));
+    int items = 0;
     for (q.first(); !q.eof(); q.next()) {
         restock(q.field(0).asString());
-        if (renter.isMember()) changeMemberRemain(renter.memberId, +1);
+        const QString member = q.field(1).asString();
+        if (!member.isEmpty()) changeMemberRemain(member, +1);
+        ++items;
     }
     q.execSql(QStringLiteral("delete * from TRentList where Id_RentOperation=0"));
+    return items;
+}
+
+void Rentals::cancelNewSheet() {
+    db::Transaction transaction(connection_);
+    releaseSheetZero();
     transaction.commit();
 }
 
-void Rentals::closeSheet(qint64 sheetId, const Renter& renter, const QVector<qint64>& unreturnedTicks,
-                         const QString& abandonedVolume) {
+bool Rentals::closeSheet(qint64 sheetId) {
+    if (sheetId == 0) {
+        cancelNewSheet();
+        return false;
+    }
+    // A continued sheet whose items were all deleted is no sheet any more.
+    return dropSheet(sheetId);
+}
+
+Recovery Rentals::recoverUnconfirmed() {
     db::Transaction transaction(connection_);
-    if (!abandonedVolume.isEmpty()) giveBackVolume(abandonedVolume);
-    if (sheetId == 0) cancelNewSheet(renter);
-    setTicks(unreturnedTicks, false);
+    Recovery recovery;
+    recovery.items = releaseSheetZero();
+    db::Query q(nullptr, {}, &connection_);
+    q.execSql(QStringLiteral("delete * from TRentOperation where not ID in (select Id_RentOperation from TRentList)"));
+    recovery.sheets = connection_.changes();
     transaction.commit();
+    return recovery;
 }
 
 void Rentals::setTicks(const QVector<qint64>& itemIds, bool back) {
@@ -245,9 +292,14 @@ ReturnPlan Rentals::planReturn(qint64 sheetId, const QVector<qint64>& ticked) {
 }
 
 ReturnResult Rentals::applyReturn(const ReturnPlan& plan, const Settlement& settlement) {
+    if (plan.ticked.isEmpty()) throw Refused(Refusal::NothingTicked);
     db::Transaction transaction(connection_);
-    setTicks(plan.ticked, true);
     db::Query q(nullptr, {}, &connection_);
+    // Only items still out on this sheet come back, each once.
+    q.execSql(QStringLiteral("update TRentList set Back=true where Back=false and Id_RentOperation=") +
+              jet::number(plan.sheetId) + QStringLiteral(" and ID in ") + idList(plan.ticked));
+    if (connection_.changes() != plan.ticked.size())
+        throw db::Error(QStringLiteral("选中的碟片中有已归还或已不在此笔业务中的记录,请重新打开此笔业务后再归还。"));
     db::Query title(nullptr, {}, &connection_);
     q.reopen(QStringLiteral("select ID, CdCountId_TCdResource from TRentList where ID in ") + idList(plan.ticked));
     for (q.first(); !q.eof(); q.next()) {
@@ -280,11 +332,6 @@ ReturnResult Rentals::applyReturn(const ReturnPlan& plan, const Settlement& sett
                   QStringLiteral(" where ID=") + jet::number(plan.sheetId));
     transaction.commit();
     return result;
-}
-
-void Rentals::takeVolume(qint64 volumeId) {
-    db::Query q(nullptr, {}, &connection_);
-    q.execSql(QStringLiteral("update Sitcom set Stock=Stock-1 where Id=") + jet::number(volumeId));
 }
 
 bool Rentals::giveBackVolume(const QString& volumeNumber) {

@@ -29,13 +29,15 @@ inline QString no() {
 }
 
 enum class Refusal {
-    NoRenter,        // the renter box is empty
-    NoMemberNumber,  // a member without a number
-    MemberNotFound,  // no member with that number
-    MemberExpired,   // nothing left of the member's days or discs
-    NoPrice,         // an item saved before a lookup filled its price
-    NoItems,         // a new sheet confirmed without items
-    NothingTicked,   // a return without a ticked item
+    NoRenter,          // the renter box is empty
+    NoMemberNumber,    // a member without a number
+    MemberNotFound,    // no member with that number
+    MemberExpired,     // nothing left of the member's days or discs
+    NoPrice,           // an item saved before a lookup filled its price
+    TitleOutOfStock,   // the title's last copy went out since the lookup
+    VolumeOutOfStock,  // the volume's last copy went out since it was chosen
+    NoItems,           // a new sheet confirmed without items
+    NothingTicked,     // a return without a ticked item
 };
 
 class Refused : public std::exception {
@@ -64,12 +66,18 @@ struct MemberState {
     bool byCounts = false;  // a scheme by discs ("部") rather than by days ("天")
 };
 
-// The item being entered.
+// The item being entered: the number and name of the title or volume the lookup found.
 struct NewItem {
     QDate date;
     QString number;
     QString name;
     QString priceText;  // the price box; empty until a lookup filled it
+};
+
+// What a start-up recovery gave back.
+struct Recovery {
+    int items = 0;   // unconfirmed items of sheet 0, their stock and the members' days or discs given back
+    int sheets = 0;  // sheets left without any item, deleted
 };
 
 struct SavedItem {
@@ -97,6 +105,7 @@ struct DeleteResult {
     bool stockRestored = true;  // false: the number matched neither a title nor a volume
     int openItems = 0;
     AfterDelete after = AfterDelete::ItemsRemain;
+    bool sheetDropped = false;  // the emptied sheet was deleted with its last item
 };
 
 // A return as computed before the operator settles it.
@@ -126,6 +135,8 @@ db::Money chargeFor(db::Money pricePerDay, qint64 daysOut);
 db::Money shareOf(db::Money amount, int items);
 // A settlement box: empty means the amount due; false for a text that is not an amount of 0 or more.
 bool readSettlementAmount(const QString& text, db::Money due, db::Money* out);
+// A typed amount that reads as money below 0.
+bool isNegativeAmount(const QString& text);
 
 class Rentals {
 public:
@@ -138,38 +149,42 @@ public:
     // recomputed from the joining date and stored. Walk-in customers get a state with found false.
     MemberState beginEntry(const Renter& renter);
 
-    // Appends the item to the sheet (0 for a sheet not yet confirmed), takes the title's stock and, for a member,
-    // one of his days or discs. Ticks not yet returned are cleared, so the re-read list still shows those items.
+    // Appends the item to the sheet (0 for a sheet not yet confirmed) and takes one of the stock of its title, or of
+    // its series volume, checked again here (Refused when another lending took the last copy); for a member one of
+    // his days or discs. An item of sheet 0 keeps its member's number until the sheet is confirmed, so that an
+    // abandoned or killed sheet gives him back what it took. Ticks not yet returned are cleared.
     SavedItem saveItem(qint64 sheetId, const Renter& renter, const NewItem& item,
                        const QVector<qint64>& unreturnedTicks = {});
     // Creates the sheet's row and moves every item of sheet 0 onto it; returns the new sheet number.
     qint64 confirmNewSheet(const SheetHeader& header);
     void confirmSheet(qint64 sheetId, const SheetHeader& header);
     // Deletes one item, gives its stock back and the member his day or disc; settles the sheet when its last open
-    // item goes while returned ones remain. Ticks not yet returned are cleared first, as when saving.
+    // item goes while returned ones remain. A continued sheet left without any item is deleted with it when
+    // dropEmptySheet says so (the operator was asked before). Ticks not yet returned are cleared first.
     DeleteResult deleteItem(qint64 itemId, qint64 sheetId, const Renter& renter,
-                            const QVector<qint64>& unreturnedTicks = {});
-    // Deletes the row of a sheet that has no item left.
-    void dropSheet(qint64 sheetId);
+                            const QVector<qint64>& unreturnedTicks = {}, bool dropEmptySheet = false);
+    // Deletes the row of a sheet that has no item left; false when it still has items.
+    bool dropSheet(qint64 sheetId);
     // Gives back the stock and the members' days of every item of sheet 0 and deletes them.
-    void cancelNewSheet(const Renter& renter);
+    void cancelNewSheet();
 
-    // The sheet closes without being confirmed: a new sheet's items are cancelled as above, ticks that were not
-    // returned are cleared so those items still count as out, and a volume taken for an unfinished entry is given
-    // back.
-    void closeSheet(qint64 sheetId, const Renter& renter, const QVector<qint64>& unreturnedTicks,
-                    const QString& abandonedVolume);
+    // The sheet closes without being confirmed: a new sheet's items are cancelled as above; a continued sheet whose
+    // items were all deleted is deleted. True when a sheet row was deleted.
+    bool closeSheet(qint64 sheetId);
+
+    // At start-up, before anyone lends: what a run that was killed left behind goes back, in one transaction. The
+    // items of sheet 0 (never confirmed) give back their stock and their members' days or discs, as cancelling the
+    // sheet would, and are deleted; a sheet left without any item is deleted.
+    Recovery recoverUnconfirmed();
 
     // Writes the ticks of the listed items.
     void setTicks(const QVector<qint64>& itemIds, bool back);
 
     ReturnPlan planReturn(qint64 sheetId, const QVector<qint64>& ticked);
-    // Takes the ticked items back: stock, deposit, each item's share of the money received, the sheet settled when
-    // nothing stays out.
+    // Takes the ticked items back: their ticks, stock, deposit, each item's share of the money received, the sheet
+    // settled when nothing stays out. Every ticked item must still be out on the sheet.
     ReturnResult applyReturn(const ReturnPlan& plan, const Settlement& settlement);
 
-    // The volume chosen for an item loses one of its stock; giving it back (an abandoned entry) restores it.
-    void takeVolume(qint64 volumeId);
     bool giveBackVolume(const QString& volumeNumber);
 
     // The desk's counters.
@@ -182,6 +197,8 @@ private:
     // Stock back for a title (by number) or else a volume; false when neither exists.
     bool restock(const QString& number);
     void changeMemberRemain(const QString& memberId, qint64 delta);
+    // Gives back the stock and the member's day or disc of every item of sheet 0 and deletes them; their number.
+    int releaseSheetZero();
     Renter sheetRenter(qint64 sheetId, const Renter& fallback);
     qint64 scalar(const QString& jetText);
 

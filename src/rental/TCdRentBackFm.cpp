@@ -16,15 +16,20 @@
 #include "ui/EnterKey.h"
 
 namespace {
+const QColor kSettledSelection(255, 226, 160);
 const QString kOpenSheets = QStringLiteral("select * from TRentOperation where BackStatus=\"否\"");
 
-// Settled rows are struck through in red italics, over the striping.
+const QString kOpenSheetsLabel = QStringLiteral("[全部未归还记录]");
+
+// Settled rows are struck through in red italics, over the striping; selected, they keep the red on a pale ground
+// it can be read on.
 ui::RowRule settledRule(const QString& field) {
     return [field](db::Query& query, int row, QStyleOptionViewItem& option) {
         const int column = query.columnIndex(field);
         if (column < 0 || query.displayText(row, column) != rental::yes()) return;
         option.palette.setColor(QPalette::Text, Qt::red);
         option.palette.setColor(QPalette::HighlightedText, Qt::red);
+        option.palette.setColor(QPalette::Highlight, kSettledSelection);
         option.font.setItalic(true);
         option.font.setStrikeOut(true);
     };
@@ -66,7 +71,7 @@ TCdRentBackFm::TCdRentBackFm(QWidget* parent) : TGridFatherFm(parent) {
 
 void TCdRentBackFm::showOpenSheets() {
     Q->reopen(kOpenSheets);
-    DisplayLabel->setText(QStringLiteral("[全部未归还记录]"));
+    DisplayLabel->setText(kOpenSheetsLabel);
     onSelectionChange();
     rental::Rentals rentals;
     RecordCount->setText(QString::number(rentals.openSheets()) + QStringLiteral("条"));
@@ -79,8 +84,8 @@ void TCdRentBackFm::buildEditPanel() {
     DisplayLabel->setStyleSheet(QStringLiteral("color: white; background: #4a6fa5; padding: 1px 6px"));
     if (auto* strip = qobject_cast<QHBoxLayout*>(PanelGridTop->layout())) strip->insertWidget(2, DisplayLabel);
 
-    GridItems = new ui::DataGrid(SubQ, QStringLiteral("GridItems"), PanelEdit);
-    GridItems->setColumns({
+    dxDBGrid1 = new ui::DataGrid(SubQ, QStringLiteral("dxDBGrid1"), PanelEdit);
+    dxDBGrid1->setColumns({
         ui::GridColumn(QStringLiteral("发生日期"), QStringLiteral("OccurDate"), ui::ColumnKind::Date),
         ui::GridColumn(QStringLiteral("光盘编号"), QStringLiteral("CdCountId_TCdResource")),
         ui::GridColumn(QStringLiteral("光盘名称"), QStringLiteral("CdName_TCdResource"), ui::ColumnKind::Text, {},
@@ -88,9 +93,9 @@ void TCdRentBackFm::buildEditPanel() {
         ui::GridColumn(QStringLiteral("出租价格"), QStringLiteral("RentPrice"), ui::ColumnKind::Currency),
         ui::GridColumn(QStringLiteral("是否归还"), QStringLiteral("backvalue")),
     });
-    GridItems->setOptions(ui::GridOptions{false, false, false, false, true});
-    GridItems->addRowRule(settledRule(QStringLiteral("backvalue")));
-    GridItems->setMinimumHeight(150);
+    dxDBGrid1->setOptions(ui::GridOptions{false, false, false, false, true});
+    dxDBGrid1->addRowRule(settledRule(QStringLiteral("backvalue")));
+    dxDBGrid1->setMinimumHeight(150);
 
     auto counter = [this](const QString& name) {
         auto* l = new QLabel(PanelEdit);
@@ -128,7 +133,7 @@ void TCdRentBackFm::buildEditPanel() {
     left->setRowStretch(7, 1);
     auto* panel = new QHBoxLayout(PanelEdit);
     panel->addLayout(left);
-    panel->addWidget(GridItems, 1);
+    panel->addWidget(dxDBGrid1, 1);
 }
 
 void TCdRentBackFm::buildViewMenu() {
@@ -219,7 +224,9 @@ void TCdRentBackFm::onQuickBack() {
     onSelectionChange();
     if (Q->isEmpty()) {
         MyMessageBox(mkNotice, QStringLiteral("对不起，没有查找到该笔业务,请你简化查询条件!"));
+        // The list is back to the open sheets, and the label says so.
         Q->reopen(kOpenSheets);
+        DisplayLabel->setText(kOpenSheetsLabel);
         onSelectionChange();
     }
 }

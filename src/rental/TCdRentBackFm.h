@@ -16,7 +16,8 @@ class TCdRentBackFm : public TGridFatherFm {
 public:
     explicit TCdRentBackFm(QWidget* parent = nullptr);
 
-    // The desk as a run starts with it: the open sheets, the items of the first, and both counters.
+    // The desk as a run starts with it: the open sheets under their label, the items of the first, and both
+    // counters. Whatever resets the desk's list (a backup, a restore) calls this, so the label says what is shown.
     void showOpenSheets();
     // Re-runs the list of sheets (with the text in force) and the items of the selected one.
     void refreshLists();
@@ -25,7 +26,7 @@ public:
     void showNotBackCount(int items);
 
     db::Query* SubQ;
-    ui::DataGrid* GridItems;
+    ui::DataGrid* dxDBGrid1;
     QLabel* RecordCount;
     QLabel* NotBackCount;
     QLabel* OperationId;

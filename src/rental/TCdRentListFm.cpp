@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/Guard.h"
@@ -16,6 +15,7 @@
 #include "common/MyMessageBox.h"
 #include "common/Session.h"
 #include "db/Clock.h"
+#include "db/Errors.h"
 #include "db/JetDialect.h"
 #include "members/TFindMemberFm.h"
 #include "rental/DiscLookup.h"
@@ -31,7 +31,8 @@ namespace {
 
 const QString kNoTick = QStringLiteral("对不起,你至少要选择一项要归还的记录(即在\"是否归还\"处打上勾)!");
 const QString kNoItems = QStringLiteral("出租清单中必须有一个以上的出租记录!");
-const QString kBadAmount = QStringLiteral("对不起,你输入的金额格式不对!");
+const QString kBadDeposit = QStringLiteral("对不起,你输入的押金金额格式不对!");
+const QString kNegativeDeposit = QStringLiteral("对不起,押金不能为负数!");
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -203,8 +204,18 @@ QWidget* TCdRentListFm::buildEntry() {
 
 void TCdRentListFm::openSheet() {
     const bool continued = sheetId_ != 0;
+    // The ticks are the sheet's own until the return: nothing of them is written before it.
+    ui::GridColumn tick(QStringLiteral("是否归还"), QStringLiteral("Back"), ui::ColumnKind::Check, {}, !continued);
+    tick.isChecked = [this](int row) { return ticks_.contains(itemAt(row)); };
+    tick.setChecked = [this](int row, bool checked) {
+        const qint64 id = itemAt(row);
+        if (checked)
+            ticks_.insert(id);
+        else
+            ticks_.remove(id);
+    };
     dxDBGrid1->setColumns({
-        ui::GridColumn(QStringLiteral("是否归还"), QStringLiteral("Back"), ui::ColumnKind::Check, {}, !continued),
+        tick,
         ui::GridColumn(QStringLiteral("发生日期"), QStringLiteral("OccurDate"), ui::ColumnKind::Date, {}, true),
         ui::GridColumn(QStringLiteral("光盘编号"), QStringLiteral("CdCountId_TCdResource"), ui::ColumnKind::Text, {},
                        true),
@@ -264,16 +275,31 @@ void TCdRentListFm::connectHandlers() {
     connectGuarded(BtnAllCheck, &QPushButton::clicked, this, [this] { onTickAll(true); });
     connectGuarded(BtnCancelCheck, &QPushButton::clicked, this, [this] { onTickAll(false); });
     connectGuarded(BtnBack, &QPushButton::clicked, this, [this] { onBack(); });
-    connectGuarded(SearchId, &QLineEdit::returnPressed, this, [this] { lookupByNumber(); });
-    connectGuarded(CdName, &QLineEdit::returnPressed, this, [this] { lookupByName(); });
+    // Enter in a lookup box is the lookup's alone: it neither moves the focus on nor reaches a button.
+    SearchId->installEventFilter(this);
+    CdName->installEventFilter(this);
+    // A box changed by hand after a lookup no longer names what the lookup found: it must be looked up again.
+    connectGuarded(SearchId, &QLineEdit::textEdited, this, [this] { forgetLookup(); });
+    connectGuarded(CdName, &QLineEdit::textEdited, this, [this] { forgetLookup(); });
     connectGuarded(FindAll, &QPushButton::clicked, this, [this] { lookupAll(); });
     connectGuarded(Q, &db::Query::rowsChanged, this, [this] { followItemList(); });
-    // A tick is written as soon as it is set: the grid drops unsaved cell changes when it loses the focus, which
-    // would lose the tick of the current row when the operator goes on to "归还选中碟片".
-    connect(Q, &db::Query::fieldChanged, this, [this](int column) {
-        if (column != Q->columnIndex(QStringLiteral("Back"))) return;
-        QTimer::singleShot(0, this, [this] { guarded([this] { postGridEdit(); }); });
-    });
+    connectGuarded(Q, &db::Query::currentRowChanged, this, [this] { followItemList(); });
+}
+
+bool TCdRentListFm::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == SearchId || watched == CdName) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            guarded([this, watched] {
+                if (watched == SearchId)
+                    lookupByNumber();
+                else
+                    lookupByName();
+            });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // ---- who rents
@@ -288,7 +314,6 @@ void TCdRentListFm::onRenterChanged(const QString& text) {
         findmember->setVisible(true);
         if (!BtnAdd->isEnabled()) {
             // The entry is abandoned: the member must be checked before an item is entered for him.
-            if (Q->isEditing()) Q->cancel();
             releaseHeldVolume();
             setEntryState(false);
         }
@@ -313,7 +338,11 @@ void TCdRentListFm::setEntryState(bool entry) {
     BtnCancel->setEnabled(entry);
     BtnAdd->setEnabled(!entry);
     setEntryBoxesVisible(entry);
-    if (!entry) followItemList();
+    if (!entry) {
+        followItemList();
+        // The next useful key starts the next item.
+        BtnAdd->setFocus();
+    }
 }
 
 void TCdRentListFm::followItemList() {
@@ -328,12 +357,15 @@ void TCdRentListFm::onAdd() {
     try {
         member = rentals_.beginEntry(who);
     } catch (const rental::Refused& refused) {
+        // "删除" follows the item list again as soon as its row changes.
         switch (refused.reason()) {
             case rental::Refusal::NoRenter:
                 refuse(QStringLiteral("请你输入租借人信息,确定其属于零客户还是会员!"), RentPerson);
             case rental::Refusal::NoMemberNumber:
+                // The number is wanted: "查找" stays at hand to find it.
                 PersonId->setEnabled(true);
-                findmember->setVisible(false);
+                findmember->setVisible(true);
+                findmember->setEnabled(true);
                 refuse(QStringLiteral("请你输入的租借人为会员,请输入其会员ID号!"), PersonId);
             case rental::Refusal::MemberNotFound:
                 refuse(QStringLiteral("对不起,未能找到此会员编号,输入有误,请重新输入!"), PersonId);
@@ -377,17 +409,24 @@ void TCdRentListFm::onAdd() {
     RentPrice->clear();
     CdType->clear();
     CdType->setVisible(true);
+    found_ = {};
+    typedName_.clear();
     SearchId->setFocus();
 }
 
 void TCdRentListFm::onSave() {
-    postGridEdit();
     const rental::Renter who = renter();
+    // The item is what the lookup found: the title's or volume's own number and name, whatever part was typed.
+    const QString number = found_.valid ? found_.number : SearchId->text();
+    const QString name = found_.valid ? found_.name : CdName->text();
     rental::SavedItem saved;
     try {
-        saved = rentals_.saveItem(sheetId_, who, {entryDate_, SearchId->text(), CdName->text(), RentPrice->text()},
-                                  tickedItems());
-    } catch (const rental::Refused&) {
+        saved = rentals_.saveItem(sheetId_, who, {entryDate_, number, name, RentPrice->text()});
+    } catch (const rental::Refused& refused) {
+        if (refused.reason() == rental::Refusal::TitleOutOfStock)
+            refuse(QStringLiteral("对不起,此碟片已无库存,不能进行出租操作!"), SearchId);
+        if (refused.reason() == rental::Refusal::VolumeOutOfStock)
+            refuse(QStringLiteral("对不起,连续剧的此集已无库存,不能进行出租操作!"), SearchId);
         refuse(
             QStringLiteral("请在查找的碟片编号或名称录入完毕后按回车键,系统会调出该碟片的资料!"
                            "若放弃出租请点击取消键!"));
@@ -396,6 +435,7 @@ void TCdRentListFm::onSave() {
         throw;
     }
     heldVolume_.clear();  // lent now: it comes back with the return
+    found_ = {};
     Q->refresh();
     if (who.isMember()) Q_EMIT memberRemainChanged();
     LabelCount->setText(QString::number(saved.sheetItems));
@@ -405,25 +445,32 @@ void TCdRentListFm::onSave() {
 
 void TCdRentListFm::onCancelEntry() {
     releaseHeldVolume();
-    if (Q->isEditing()) Q->cancel();
+    found_ = {};
     setEntryState(false);
     BtnDel->setEnabled(true);
     followItemList();
 }
 
 void TCdRentListFm::holdVolume(const QString& number, const QString& name) {
-    // Only one volume can be the item: one taken earlier in this entry goes back.
-    releaseHeldVolume();
+    // Only one volume can be the item: choosing another lets the first go.
     heldVolume_ = number;
+    found_ = {true, number, name};
+    typedName_.clear();
     SearchId->setText(number);
     CdName->setText(name);
 }
 
 void TCdRentListFm::releaseHeldVolume() {
-    if (heldVolume_.isEmpty()) return;
-    const QString volume = heldVolume_;
+    // Nothing was taken from the volume yet: its stock goes with the saved item.
     heldVolume_.clear();
-    rentals_.giveBackVolume(volume);
+}
+
+void TCdRentListFm::forgetLookup() {
+    if (!found_.valid) return;
+    found_ = {};
+    typedName_.clear();
+    heldVolume_.clear();
+    RentPrice->clear();
 }
 
 // ---- disc lookup
@@ -435,66 +482,89 @@ void TCdRentListFm::showTitle(const rental::Title& title, bool withNumber, bool 
     RentPrice->setText(title.rentPrice.toString());
 }
 
+void TCdRentListFm::foundTitle(const rental::Title& title, bool withName) {
+    releaseHeldVolume();
+    showTitle(title, true, withName);
+    found_ = {true, title.countId, title.name};
+    typedName_.clear();
+}
+
+void TCdRentListFm::lookupDone() {
+    // The next useful key saves the item; the Enter that looked it up stays the lookup's.
+    if (found_.valid) BtnSave->setFocus();
+}
+
 void TCdRentListFm::lookupByNumber() {
     const QString text = SearchId->text();
     if (text.isEmpty() || !SearchId->isVisible()) return;
+    // The box still names what was found: a second Enter does nothing more.
+    if (found_.valid && text == found_.number) return lookupDone();
     const rental::Matches matches = rental::DiscLookup().byNumber(text);
-    if (matches.count == 0) refuse(QStringLiteral("对不起,没有找到你所输入影片编号的记录,请重新输入!"), SearchId);
+    if (matches.count == 0) refuseAt(QStringLiteral("对不起,没有找到你所输入影片编号的记录,请重新输入!"), SearchId);
     if (matches.count == 1) {
         const rental::Title& title = matches.first;
         if (!title.series) {
-            if (title.stock <= 0) refuse(QStringLiteral("对不起,你所输入影片编号的记录所有库存已全部出租!"), SearchId);
-            releaseHeldVolume();
-            showTitle(title, true, true);
-            return;
+            if (title.stock <= 0)
+                refuseAt(QStringLiteral("对不起,你所输入影片编号的记录所有库存已全部出租!"), SearchId);
+            foundTitle(title, true);
+            return lookupDone();
         }
         QString number, name;
-        if (SelectSeriesVolume(text, {}, TServalRecordRentFm::Mode::Choose, this, &number, &name) == 1) {
+        if (SelectSeriesVolume(text, {}, TServalRecordRentFm::Mode::Choose, this, &number, &name, heldVolume_) == 1) {
             holdVolume(number, name);
             showTitle(title, false, false);
         }
-        return;
+        return lookupDone();
     }
-    takeChoiceOrClear(SelectDisc(text, {}, this));
+    takeChoiceOrClear(SelectDisc(text, {}, this, heldVolume_));
 }
 
 void TCdRentListFm::lookupByName() {
     const QString text = CdName->text();
     if (text.isEmpty() || !CdName->isVisible()) return;
+    if (found_.valid && (text == found_.name || text == typedName_)) return lookupDone();
     const rental::Matches matches = rental::DiscLookup().byName(text);
-    if (matches.count == 0) refuse(QStringLiteral("对不起,没有找到你所输入影片名称的记录,请重新输入!"), CdName);
+    if (matches.count == 0) refuseAt(QStringLiteral("对不起,没有找到你所输入影片名称的记录,请重新输入!"), CdName);
     if (matches.count == 1) {
         const rental::Title& title = matches.first;
         if (!title.series) {
-            if (title.stock <= 0) refuse(QStringLiteral("对不起,你所输入影片名称的记录的所有库存已全部出租!"), CdName);
-            releaseHeldVolume();
-            showTitle(title, true, false);
-            return;
+            if (title.stock <= 0)
+                refuseAt(QStringLiteral("对不起,你所输入影片名称的记录的所有库存已全部出租!"), CdName);
+            // The box keeps what was typed; the item takes the title's own name.
+            foundTitle(title, false);
+            typedName_ = text;
+            return lookupDone();
         }
         QString number, name;
-        if (SelectSeriesVolume({}, text, TServalRecordRentFm::Mode::Choose, this, &number, &name) == 1) {
+        if (SelectSeriesVolume({}, text, TServalRecordRentFm::Mode::Choose, this, &number, &name, heldVolume_) == 1) {
             holdVolume(number, name);
             showTitle(title, false, false);
         }
-        return;
+        return lookupDone();
     }
     // Cancelled after a name lookup, the boxes keep what was typed; the focus stays.
-    takeChoice(SelectDisc({}, text, this));
+    takeChoice(SelectDisc({}, text, this, heldVolume_));
+    lookupDone();
 }
 
 void TCdRentListFm::lookupAll() {
-    takeChoiceOrClear(SelectDisc({}, {}, this));
+    takeChoiceOrClear(SelectDisc({}, {}, this, heldVolume_));
+}
+
+void TCdRentListFm::refuseAt(const QString& text, QLineEdit* box) {
+    // The next scan replaces what was typed.
+    MyMessageBox(mkNotice, text);
+    box->setFocus();
+    box->selectAll();
+    throw db::SilentStop();
 }
 
 void TCdRentListFm::takeChoice(const DiscChoice& choice) {
-    if (choice.result == 0) {  // a series volume, taken by the volume list
+    if (choice.result == 0) {  // a series volume chosen in the volume list
         holdVolume(choice.volumeNumber, choice.volumeName);
         showTitle(choice.series, false, false);
     } else if (choice.result > 0) {
-        if (const auto title = rental::DiscLookup().byId(choice.result)) {
-            releaseHeldVolume();
-            showTitle(*title, true, true);
-        }
+        if (const auto title = rental::DiscLookup().byId(choice.result)) foundTitle(*title, true);
     }
 }
 
@@ -502,6 +572,7 @@ void TCdRentListFm::takeChoiceOrClear(const DiscChoice& choice) {
     if (choice.result == -1) {
         SearchId->clear();
         CdName->clear();
+        forgetLookup();
         return;
     }
     takeChoice(choice);
@@ -510,46 +581,54 @@ void TCdRentListFm::takeChoiceOrClear(const DiscChoice& choice) {
 
 // ---- the item list
 
-void TCdRentListFm::postGridEdit() {
-    if (!Q->isEditing()) return;
-    if (Q->isModified())
-        Q->post();
-    else
-        Q->cancel();
+qint64 TCdRentListFm::itemAt(int row) const {
+    return Q->cell(row, Q->columnIndex(QStringLiteral("ID"))).toLongLong();
 }
 
 QVector<qint64> TCdRentListFm::tickedItems() const {
     QVector<qint64> ids;
-    const int idColumn = Q->columnIndex(QStringLiteral("ID"));
-    const int backColumn = Q->columnIndex(QStringLiteral("Back"));
-    if (idColumn < 0 || backColumn < 0) return ids;
+    if (!Q->isActive()) return ids;
     for (int row = 0; row < Q->recordCount(); ++row)
-        if (Q->cell(row, backColumn).toBool()) ids << Q->cell(row, idColumn).toLongLong();
+        if (ticks_.contains(itemAt(row))) ids << itemAt(row);
     return ids;
+}
+
+void TCdRentListFm::showTicks() {
+    // Ticks of items no longer listed (returned or deleted) are gone.
+    QSet<qint64> listed;
+    for (int row = 0; row < Q->recordCount(); ++row) listed.insert(itemAt(row));
+    ticks_.intersect(listed);
+    dxDBGrid1->model()->checksChanged();
 }
 
 void TCdRentListFm::reloadAfterFailure() {
     guarded([this] {
         if (Q->isEditing()) Q->cancel();
         Q->refresh();
+        showTicks();
     });
 }
 
 void TCdRentListFm::onDelete() {
     if (Q->isEmpty()) return;
     if (!MyMessageBox(mkConfirm, QStringLiteral("注意:此操作会删除该光盘出租记录,是否继续?"))) return;
-    postGridEdit();
     const qint64 item = Q->field(QStringLiteral("ID")).asInteger();
-    QVector<qint64> ticks = tickedItems();
-    ticks.removeAll(item);
+    // Every question comes before anything is written: the item and, when the answer says so, its emptied sheet go
+    // together.
+    bool dropSheet = false;
+    if (sheetId_ != 0 && rentals_.sheetItems(sheetId_) == 1)
+        dropSheet = MyMessageBox(mkConfirm, QStringLiteral("此笔业务中只有这一项出租记录,将它删除后,若不再新增其它出租"
+                                                           "记录请点击确定,若要继续出租请点击取消."));
     rental::DeleteResult result;
     try {
-        result = rentals_.deleteItem(item, sheetId_, renter(), ticks);
+        result = rentals_.deleteItem(item, sheetId_, renter(), {}, dropSheet);
     } catch (...) {
         reloadAfterFailure();
         throw;
     }
+    ticks_.remove(item);
     Q->refresh();
+    showTicks();
     if (!result.stockRestored)
         MyMessageBox(mkNotice, QStringLiteral("对不起你的库被更改过,失去关联性,删除后库存不能恢复!"));
     Q_EMIT memberRemainChanged();
@@ -557,48 +636,29 @@ void TCdRentListFm::onDelete() {
     if (result.after == rental::AfterDelete::SheetSettled) {
         Q_EMIT deskListsChanged();
         closeSheet();
-    } else if (result.after == rental::AfterDelete::SheetEmpty) {
-        if (!MyMessageBox(mkConfirm, QStringLiteral("此笔业务中只有这一项出租记录,将它删除后,若不再新增其它出租记录请"
-                                                    "点击确定,若要继续出租请点击取消.")))
-            return;
+    } else if (result.sheetDropped) {
         closeSheet();
-        rentals_.dropSheet(sheetId_);
         Q_EMIT deskListsChanged();
         Q_EMIT deskNotBackCountChanged(rentals_.itemsOut());
     }
 }
 
 void TCdRentListFm::onTickAll(bool back) {
-    postGridEdit();
-    QVector<qint64> ids;
-    const int idColumn = Q->columnIndex(QStringLiteral("ID"));
-    for (int row = 0; row < Q->recordCount(); ++row) ids << Q->cell(row, idColumn).toLongLong();
-    try {
-        rentals_.setTicks(ids, back);
-    } catch (...) {
-        reloadAfterFailure();
-        throw;
+    if (back) {
+        for (int row = 0; row < Q->recordCount(); ++row) ticks_.insert(itemAt(row));
+    } else {
+        ticks_.clear();
     }
-    // The ticked items stay listed until they are returned; only the check boxes change.
-    const int current = std::max(Q->currentRow(), 0);
-    for (int row = 0; row < Q->recordCount(); ++row) {
-        Q->moveTo(row);
-        if (Q->field(QStringLiteral("Back")).asBoolean() == back) continue;
-        Q->edit();
-        Q->field(QStringLiteral("Back")).setBoolean(back);
-        Q->post();
-    }
-    if (Q->recordCount() > 0) Q->moveTo(current);
+    showTicks();
 }
 
 // ---- returns
 
 void TCdRentListFm::onBack() {
-    if (returnTicked()) closeSheet();
+    if (returnTicked() == ReturnOutcome::Settled) closeSheet();
 }
 
-bool TCdRentListFm::returnTicked() {
-    postGridEdit();
+TCdRentListFm::ReturnOutcome TCdRentListFm::returnTicked() {
     rental::ReturnPlan plan;
     try {
         plan = rentals_.planReturn(sheetId_, tickedItems());
@@ -607,54 +667,58 @@ bool TCdRentListFm::returnTicked() {
     }
     rental::Settlement settlement;
     if (plan.walkIn) {
-        if (plan.final)
-            settlement.received = SettleAll(plan.due, plan.deposit, this);
-        else
-            settlement = SettlePart(plan.due, plan.deposit, this);
+        // Closing the settlement without settling calls the return off; nothing of it was written.
+        if (plan.final) {
+            const std::optional<db::Money> received = SettleAll(plan.due, plan.deposit, this);
+            if (!received) return ReturnOutcome::Cancelled;
+            settlement.received = *received;
+        } else {
+            const std::optional<rental::Settlement> part = SettlePart(plan.due, plan.deposit, this);
+            if (!part) return ReturnOutcome::Cancelled;
+            settlement = *part;
+        }
     }
     rental::ReturnResult result;
     try {
         result = rentals_.applyReturn(plan, settlement);
     } catch (...) {
+        // The ticks stay as they were: the operator may try again.
         reloadAfterFailure();
         throw;
     }
     if (plan.walkIn && !plan.final && settlement.fromDeposit) CdPrice->setText(result.deposit.toString());
     Q->refresh();
+    showTicks();
     LabelCount->setText(QString::number(Q->recordCount()));
     if (result.settled) {
         Q_EMIT deskListsChanged();
         Q_EMIT deskRecordCountChanged();
     }
     Q_EMIT deskNotBackCountChanged(rentals_.itemsOut());
-    return result.settled;
+    return result.settled ? ReturnOutcome::Settled : ReturnOutcome::Returned;
 }
 
 // ---- the sheet
 
 void TCdRentListFm::onEnter() {
-    postGridEdit();
-    const QVector<qint64> ticked = tickedItems();
-    if (!ticked.isEmpty()) {
+    if (!tickedItems().isEmpty()) {
         if (MyMessageBox(mkConfirm, QStringLiteral("出租清单中有您选中的记录,现在是否归还!"))) {
-            returnTicked();
-            closeSheet();
+            // A return called off in its settlement leaves the sheet open as it was.
+            if (returnTicked() != ReturnOutcome::Cancelled) closeSheet();
             return;
         }
-        try {
-            rentals_.setTicks(ticked, false);
-        } catch (...) {
-            reloadAfterFailure();
-            throw;
-        }
-        Q->refresh();
+        ticks_.clear();
+        showTicks();
     }
     db::Money deposit;
-    if (!CdPrice->text().trimmed().isEmpty() && !db::Money::tryParse(CdPrice->text(), &deposit))
-        refuse(kBadAmount, CdPrice);
+    if (rental::isNegativeAmount(CdPrice->text())) refuse(kNegativeDeposit, CdPrice);
+    if (!CdPrice->text().trimmed().isEmpty() && !db::Money::tryParse(CdPrice->text().trimmed(), &deposit))
+        refuse(kBadDeposit, CdPrice);
     const rental::SheetHeader header{CurrentUserName,     renter(),          deposit, OtherMortagage->text(),
                                      RentExplain->text(), LabelCount->text()};
     if (sheetId_ != 0) {
+        // A sheet whose items were all deleted keeps none: it is dropped when the dialog closes.
+        if (rentals_.sheetItems(sheetId_) == 0) refuse(kNoItems);
         rentals_.confirmSheet(sheetId_, header);
     } else {
         if (LabelCount->text() == QStringLiteral("0")) refuse(kNoItems);
@@ -675,10 +739,12 @@ void TCdRentListFm::onEnd() {
     if (!Q->isEmpty() && !MyMessageBox(mkConfirm, QStringLiteral("是否确定取消,此操作会删除你已录入了的子记录!")))
         return;
     const rental::Renter who = renter();
-    const QString held = heldVolume_;
-    rentals_.closeSheet(sheetId_, who, tickedItems(), held);
+    // The held volume and the ticks were never written: they go with the dialog.
     heldVolume_.clear();
+    ticks_.clear();
+    const bool dropped = rentals_.closeSheet(sheetId_);
     if (sheetId_ == 0 && who.isMember()) Q_EMIT memberRemainChanged();
+    if (dropped) Q_EMIT deskListsChanged();
     Q_EMIT deskNotBackCountChanged(rentals_.itemsOut());
     closeSheet();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 #include <functional>
 
 #include "db/Query.h"
@@ -70,6 +71,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -88,8 +90,9 @@ private:
     void onFindMember();
     void onTickAll(bool back);
     void onBack();
-    // The return of the ticked items with its settlement; true when the sheet is settled.
-    bool returnTicked();
+    enum class ReturnOutcome { Cancelled, Returned, Settled };
+    // The return of the ticked items with its settlement.
+    ReturnOutcome returnTicked();
 
     void lookupByNumber();
     void lookupByName();
@@ -99,6 +102,14 @@ private:
     // The same, after a number lookup or 显示全部: a cancelled list empties the number and name boxes.
     void takeChoiceOrClear(const DiscChoice& choice);
     void showTitle(const rental::Title& title, bool withNumber, bool withName);
+    // A title found for the entry: the item will carry its number and name.
+    void foundTitle(const rental::Title& title, bool withName);
+    // After a lookup: the focus goes where the next useful key goes.
+    void lookupDone();
+    // A lookup's notice: the focus back to the box with its text selected, and the handler ends.
+    [[noreturn]] void refuseAt(const QString& text, QLineEdit* box);
+    // The operator changed a box after a lookup: what it found no longer counts.
+    void forgetLookup();
     // A volume was taken for the entry: it replaces any volume taken before in the same entry.
     void holdVolume(const QString& number, const QString& name);
     void releaseHeldVolume();
@@ -107,8 +118,11 @@ private:
     void setEntryBoxesVisible(bool visible);
     void followItemList();
     rental::Renter renter() const;
-    void postGridEdit();
+    qint64 itemAt(int row) const;
+    // The ticked items still listed, in list order.
     QVector<qint64> tickedItems() const;
+    // Drops the ticks of items no longer listed and shows the others.
+    void showTicks();
     // Re-reads the item list after an action failed, so it shows the rows as they are.
     void reloadAfterFailure();
     // Closes without running the sheet's cancel rules.
@@ -116,7 +130,15 @@ private:
 
     qint64 sheetId_ = 0;
     QDate entryDate_;
-    QString heldVolume_;  // taken by the lookup for the item being entered, not yet saved
+    QString heldVolume_;  // chosen by the lookup for the item being entered; its stock goes when the item is saved
+    struct Found {
+        bool valid = false;
+        QString number;
+        QString name;
+    };
+    Found found_;         // what the last lookup of the entry found
+    QString typedName_;   // the name typed for a name lookup that found one title
+    QSet<qint64> ticks_;  // items ticked for the return, written only by the return itself
     QList<QWidget*> entryBoxes_;
     rental::Rentals rentals_;
     bool closing_ = false;

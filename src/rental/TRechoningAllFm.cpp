@@ -14,7 +14,7 @@
 #include "rental/Rentals.h"
 
 TRechoningAllFm::TRechoningAllFm(db::Money due, db::Money deposit, QWidget* parent)
-    : QDialog(parent), due_(due), deposit_(deposit), received_(due) {
+    : QDialog(parent), due_(due), deposit_(deposit) {
     setObjectName(QStringLiteral("TRechoningAllFm"));
     setWindowTitle(QStringLiteral("结算"));
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -62,19 +62,16 @@ void TRechoningAllFm::showChange(const QString& text) {
     if (db::Money::tryParse(text, &typed)) OutSum->setText((deposit_ - typed).toString());
 }
 
-void TRechoningAllFm::reject() {
-    guarded([this] { onClose(); });
-}
-
 void TRechoningAllFm::onClose() {
     db::Money received;
+    if (rental::isNegativeAmount(InfactSum->text())) refuse(QStringLiteral("对不起,实收租金不能为负数!"), InfactSum);
     if (!rental::readSettlementAmount(InfactSum->text(), due_, &received))
         refuse(QStringLiteral("对不起,你输入的金额格式不对!"), InfactSum);
     received_ = received;
     QDialog::accept();
 }
 
-db::Money SettleAll(db::Money due, db::Money deposit, QWidget* parent) {
+std::optional<db::Money> SettleAll(db::Money due, db::Money deposit, QWidget* parent) {
     TRechoningAllFm dialog(due, deposit, parent);
     execModal(&dialog);
     return dialog.received();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "db/Money.h"
 
@@ -15,7 +16,8 @@ class TRechoningAllFm : public QDialog {
 public:
     TRechoningAllFm(db::Money due, db::Money deposit, QWidget* parent = nullptr);
 
-    db::Money received() const { return received_; }
+    // Empty when the dialog was closed without settling.
+    std::optional<db::Money> received() const { return received_; }
 
     QLabel* InSum;
     QLineEdit* InfactSum;
@@ -23,16 +25,14 @@ public:
     QLabel* OutSum;
     QPushButton* BtnClose;
 
-    // The window frame closes it as "关闭窗口" does.
-    void reject() override;
-
 private:
     void onClose();
     void showChange(const QString& text);
     db::Money due_;
     db::Money deposit_;
-    db::Money received_;
+    std::optional<db::Money> received_;
 };
 
-// Shows the final settlement modally; the amount received (the due when the box is left empty).
-db::Money SettleAll(db::Money due, db::Money deposit, QWidget* parent = nullptr);
+// Shows the final settlement modally; the amount received (the due when the box is left empty). Empty when the
+// operator closed the dialog by its frame or Escape: the return does not take place.
+std::optional<db::Money> SettleAll(db::Money due, db::Money deposit, QWidget* parent = nullptr);

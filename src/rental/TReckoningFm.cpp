@@ -13,7 +13,8 @@
 #include "common/MyMessageBox.h"
 #include "rental/AmountRow.h"
 
-TReckoningFm::TReckoningFm(db::Money due, db::Money deposit, QWidget* parent) : QDialog(parent), due_(due) {
+TReckoningFm::TReckoningFm(db::Money due, db::Money deposit, QWidget* parent)
+    : QDialog(parent), due_(due), deposit_(deposit) {
     setObjectName(QStringLiteral("TReckoningFm"));
     setWindowTitle(QStringLiteral("结算"));
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -54,19 +55,19 @@ TReckoningFm::TReckoningFm(db::Money due, db::Money deposit, QWidget* parent) : 
     connectGuarded(BtnClose, &QPushButton::clicked, this, [this] { onClose(); });
 }
 
-void TReckoningFm::reject() {
-    guarded([this] { onClose(); });
-}
-
 void TReckoningFm::onClose() {
     db::Money received;
+    if (rental::isNegativeAmount(FactRentSum->text()))
+        refuse(QStringLiteral("对不起,本次实收租金不能为负数!"), FactRentSum);
     if (!rental::readSettlementAmount(FactRentSum->text(), due_, &received))
         refuse(QStringLiteral("对不起,你输入的金额格式不对!"), FactRentSum);
-    settlement_ = {received, RadioDeposit->isChecked()};
+    if (RadioDeposit->isChecked() && deposit_ < received)
+        refuse(QStringLiteral("对不起,本次实收租金超过了剩余押金,不能从押金中扣除!"), FactRentSum);
+    settlement_ = rental::Settlement{received, RadioDeposit->isChecked()};
     QDialog::accept();
 }
 
-rental::Settlement SettlePart(db::Money due, db::Money deposit, QWidget* parent) {
+std::optional<rental::Settlement> SettlePart(db::Money due, db::Money deposit, QWidget* parent) {
     TReckoningFm dialog(due, deposit, parent);
     execModal(&dialog);
     return dialog.settlement();

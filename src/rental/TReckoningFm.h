@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "db/Money.h"
 #include "rental/Rentals.h"
@@ -16,7 +17,8 @@ class TReckoningFm : public QDialog {
 public:
     TReckoningFm(db::Money due, db::Money deposit, QWidget* parent = nullptr);
 
-    const rental::Settlement& settlement() const { return settlement_; }
+    // Empty when the dialog was closed without settling.
+    const std::optional<rental::Settlement>& settlement() const { return settlement_; }
 
     QLabel* LabDeposit;
     QLabel* LabDue;
@@ -25,14 +27,13 @@ public:
     QRadioButton* RadioDirect;
     QPushButton* BtnClose;
 
-    // The window frame closes it as "关闭窗口" does.
-    void reject() override;
-
 private:
     void onClose();
     db::Money due_;
-    rental::Settlement settlement_;
+    db::Money deposit_;
+    std::optional<rental::Settlement> settlement_;
 };
 
-// Shows the part settlement modally; the amount received (the due when the box is left empty) and its source.
-rental::Settlement SettlePart(db::Money due, db::Money deposit, QWidget* parent = nullptr);
+// Shows the part settlement modally; the amount received (the due when the box is left empty) and its source. Empty
+// when the operator closed the dialog by its frame or Escape: the return does not take place.
+std::optional<rental::Settlement> SettlePart(db::Money due, db::Money deposit, QWidget* parent = nullptr);

@@ -10,7 +10,8 @@
 #include "common/MyMessageBox.h"
 #include "rental/TServalRecordRentFm.h"
 
-TSelectcdFm::TSelectcdFm(const QString& number, const QString& name, QWidget* parent) : QDialog(parent) {
+TSelectcdFm::TSelectcdFm(const QString& number, const QString& name, QWidget* parent, const QString& held)
+    : QDialog(parent), held_(held) {
     setObjectName(QStringLiteral("TSelectcdFm"));
     setWindowTitle(QStringLiteral("选择窗口"));
     Q = new db::Query(this, QStringLiteral("Q"));
@@ -69,7 +70,7 @@ void TSelectcdFm::onOk() {
     }
     QString number, volumeName;
     if (SelectSeriesVolume({}, Q->field(QStringLiteral("CdName")).asString(), TServalRecordRentFm::Mode::Choose, this,
-                           &number, &volumeName) != 1)
+                           &number, &volumeName, held_) != 1)
         return;
     // The list keeps the series title for the caller's type and price.
     const auto title = rental::DiscLookup().byId(id);
@@ -80,8 +81,8 @@ void TSelectcdFm::onOk() {
     accept();
 }
 
-DiscChoice SelectDisc(const QString& number, const QString& name, QWidget* parent) {
-    TSelectcdFm list(number, name, parent);
+DiscChoice SelectDisc(const QString& number, const QString& name, QWidget* parent, const QString& held) {
+    TSelectcdFm list(number, name, parent, held);
     execModal(&list);
     return {list.result(), list.seriesTitle(), list.volumeNumber(), list.volumeName()};
 }

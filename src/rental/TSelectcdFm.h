@@ -15,7 +15,8 @@ class TSelectcdFm : public QDialog {
     Q_OBJECT
 public:
     // Titles whose number contains `number`, or, without a number, whose name contains `name` (neither: all).
-    TSelectcdFm(const QString& number, const QString& name, QWidget* parent = nullptr);
+    // `held` is the series volume the sheet already holds for the item being entered.
+    TSelectcdFm(const QString& number, const QString& name, QWidget* parent = nullptr, const QString& held = {});
 
     // -1 cancelled, 0 a series volume was taken, otherwise the ID of the chosen title.
     int result() const { return result_; }
@@ -35,6 +36,7 @@ public:
 private:
     void onOk();
 
+    QString held_;
     int result_ = -1;
     rental::Title series_;
     QString volumeNumber_;
@@ -49,4 +51,4 @@ struct DiscChoice {
 };
 
 // Shows the selection list modally and returns what was chosen.
-DiscChoice SelectDisc(const QString& number, const QString& name, QWidget* parent = nullptr);
+DiscChoice SelectDisc(const QString& number, const QString& name, QWidget* parent = nullptr, const QString& held = {});

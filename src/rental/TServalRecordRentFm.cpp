@@ -24,7 +24,8 @@ QString literalPattern(const QString& text) {
 }
 }  // namespace
 
-TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const QString& name, QWidget* parent)
+TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const QString& name, QWidget* parent,
+                                         const QString& held)
     : QDialog(parent), mode_(mode) {
     setObjectName(QStringLiteral("TServalRecordRentFm"));
     setWindowTitle(QStringLiteral("记录详况:"));
@@ -38,9 +39,8 @@ TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const
                            {QStringLiteral("光盘名称"), QStringLiteral("CdCountName"), ui::ColumnKind::Text, {}},
                            {QStringLiteral("集数"), QStringLiteral("CdNumber"), ui::ColumnKind::Text, {}},
                            {QStringLiteral("当前剩余套数"), QStringLiteral("Stock"), ui::ColumnKind::Number, {}}});
-    // The details list is only looked at; picking a volume to lend may touch its row.
-    const bool editable = mode != Mode::Details;
-    dxDBGrid1->setOptions(ui::GridOptions{editable, editable, true, false, true});
+    // Both lists are only looked at.
+    dxDBGrid1->setOptions(ui::GridOptions{false, false, true, false, true});
     BtnOk = new QPushButton(this);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
     BtnCancel = new QPushButton(QStringLiteral("取消"), this);
@@ -69,10 +69,18 @@ TServalRecordRentFm::TServalRecordRentFm(Mode mode, const QString& number, const
         LabHead->setText(QStringLiteral("当前库存不为零的记录如下列表所示，请选择一条进行操作："));
         BtnOk->setText(QStringLiteral("确定"));
         BtnOk->setDefault(true);
+        // The volume held for the entry counts as taken already.
+        const QString columns =
+            held.isEmpty()
+                ? QStringLiteral("*")
+                : QStringLiteral("Id, CdId, CdCountId, CdCountName, CdNumber, BuySeriesCount, iif(CdCountId=") +
+                      jet::quoted(held) + QStringLiteral(",Stock-1,Stock) as Stock");
         if (!number.isEmpty())
-            Q->reopen(QStringLiteral("select * from Sitcom where CdCountId like ") + jet::containsPattern(number));
+            Q->reopen(QStringLiteral("select ") + columns + QStringLiteral(" from Sitcom where CdCountId like ") +
+                      jet::containsPattern(number));
         else
-            Q->reopen(QStringLiteral("select * from Sitcom where CdCountName like ") + jet::containsPattern(name));
+            Q->reopen(QStringLiteral("select ") + columns + QStringLiteral(" from Sitcom where CdCountName like ") +
+                      jet::containsPattern(name));
         connectGuarded(BtnOk, &QPushButton::clicked, this, [this] { onOk(); });
         connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     }
@@ -83,16 +91,12 @@ void TServalRecordRentFm::onOk() {
     if (Q->field("Stock").asInteger() <= 0) refuse(QStringLiteral("对不起,连续剧的此集已无库存,不能进行出租操作!"));
     chosenCountId_ = Q->field("CdCountId").asString();
     chosenName_ = Q->field("CdCountName").asString();
-    // The volume is taken now, not when the sheet's item is saved.
-    Q->edit();
-    Q->field("Stock").setInteger(Q->field("Stock").asInteger() - 1);
-    Q->post();
     accept();
 }
 
 int SelectSeriesVolume(const QString& number, const QString& name, TServalRecordRentFm::Mode mode, QWidget* parent,
-                       QString* countId, QString* volumeName) {
-    TServalRecordRentFm list(mode, number, name, parent);
+                       QString* countId, QString* volumeName, const QString& held) {
+    TServalRecordRentFm list(mode, number, name, parent, held);
     const int result = execModal(&list);
     if (mode == TServalRecordRentFm::Mode::Details || result != QDialog::Accepted) return 0;
     if (countId) *countId = list.chosenCountId();

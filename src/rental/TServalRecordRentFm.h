@@ -8,15 +8,18 @@
 class QLabel;
 class QPushButton;
 
-// The volume list of a series: in choose mode the operator takes one volume for lending (its stock goes down by one
-// at once); in details mode the list only shows the volumes of a title.
+// The volume list of a series: in choose mode the operator takes one volume for lending; in details mode the list only
+// shows the volumes of a title. The list writes nothing: the volume's stock is taken when the sheet saves the item,
+// and until then the list shows the volume the sheet holds for its entry as taken.
 class TServalRecordRentFm : public QDialog {
     Q_OBJECT
 public:
     enum class Mode { Choose, Details };
 
     // Lists the volumes whose number contains `number`, or, when no number is given, whose title contains `name`.
-    TServalRecordRentFm(Mode mode, const QString& number, const QString& name, QWidget* parent = nullptr);
+    // `held` is the volume the sheet already holds for the item being entered (empty: none).
+    TServalRecordRentFm(Mode mode, const QString& number, const QString& name, QWidget* parent = nullptr,
+                        const QString& held = {});
 
     Mode mode() const { return mode_; }
     // The volume taken in choose mode; empty until one is taken.
@@ -40,4 +43,5 @@ private:
 // Shows the volume list modally. Choose mode returns 1 when a volume was taken (its number and title are given back
 // through the pointers) and 0 otherwise; details mode returns 0.
 int SelectSeriesVolume(const QString& number, const QString& name, TServalRecordRentFm::Mode mode,
-                       QWidget* parent = nullptr, QString* countId = nullptr, QString* volumeName = nullptr);
+                       QWidget* parent = nullptr, QString* countId = nullptr, QString* volumeName = nullptr,
+                       const QString& held = {});

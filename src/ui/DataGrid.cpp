@@ -216,6 +216,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (row < 0) return {};
     const GridColumn& column = columns_[index.column()];
     if (column.kind == ColumnKind::Check) {
+        if (role == Qt::CheckStateRole && column.isChecked) return column.isChecked(row) ? Qt::Checked : Qt::Unchecked;
         if (role == Qt::CheckStateRole) {
             const int qc = queryColumn_.value(index.column(), -1);
             return qc >= 0 && query_->cell(row, qc).toBool() ? Qt::Checked : Qt::Unchecked;
@@ -241,6 +242,14 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     guarded([&] {
         query_->moveTo(row);
         if (query_->currentRow() != row) return;
+        const GridColumn& column = columns_[index.column()];
+        if (role == Qt::CheckStateRole && column.setChecked) {
+            if (column.readOnly || !editable_) return;
+            column.setChecked(row, value.toInt() == Qt::Checked);
+            Q_EMIT dataChanged(index, index);
+            done = true;
+            return;
+        }
         const db::FieldKind kind = query_->columns()[qc].kind;
         if (role == Qt::CheckStateRole) {
             const bool checked = value.toInt() == Qt::Checked;
@@ -272,6 +281,19 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     return {};
 }
 
+void GridModel::checksChanged() {
+    const int columns = columnCount();
+    const int top = rowCount();
+    if (columns == 0 || top == 0) return;
+    Q_EMIT dataChanged(index(0, 0), index(top - 1, columns - 1), {Qt::CheckStateRole});
+    for (int g = 0; g < top; ++g) {
+        const QModelIndex group = index(g, 0);
+        const int children = rowCount(group);
+        if (children > 0)
+            Q_EMIT dataChanged(index(0, 0, group), index(children - 1, columns - 1, group), {Qt::CheckStateRole});
+    }
+}
+
 bool GridModel::isRightAligned(int column) const {
     if (column < 0 || column >= columns_.size()) return false;
     const ColumnKind kind = columns_[column].kind;
@@ -290,6 +312,9 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (isGroupRow(index)) return f;
     const GridColumn& column = columns_[index.column()];
+    if (editable_ && !column.readOnly && column.kind == ColumnKind::Check && column.setChecked &&
+        queryColumn_.value(index.column(), -1) >= 0)
+        return f | Qt::ItemIsUserCheckable;
     if (editable_ && !column.readOnly && !query_->isReadOnly() && queryColumn_.value(index.column(), -1) >= 0) {
         if (column.kind == ColumnKind::Check)
             f |= Qt::ItemIsUserCheckable;

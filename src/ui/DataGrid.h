@@ -34,6 +34,10 @@ struct GridColumn {
     QStringList pickItems;  // for PickList
     bool readOnly = false;
     int width = 0;  // the least width; the column grows to fit its caption and contents
+    // A check column whose ticks the view keeps itself rather than in the query's field: read and set by query row.
+    // Ticking such a column writes nothing to the query.
+    std::function<bool(int sourceRow)> isChecked;
+    std::function<void(int sourceRow, bool checked)> setChecked;
 };
 
 struct GridOptions {
@@ -90,6 +94,8 @@ public:
 
     // Money and counts sit at the right edge of their column, as do the captions over them.
     bool isRightAligned(int column) const;
+    // The view's own ticks changed: the check columns are shown again.
+    void checksChanged();
 
 private:
     struct Group {

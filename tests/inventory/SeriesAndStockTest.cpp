@@ -142,7 +142,8 @@ TEST_F(SeriesTest, ChooseModeTakesOneVolumeAndRefusesAnEmptyOne) {
     EXPECT_EQ(SelectSeriesVolume({}, "连续", TServalRecordRentFm::Mode::Choose, nullptr, &number, &name), 1);
     EXPECT_EQ(number, QStringLiteral("S1-34"));
     EXPECT_EQ(name, QStringLiteral("连续剧"));
-    EXPECT_EQ(scalarInt("select Stock from Sitcom where CdCountId=\"S1-34\""), 1);
+    // The rental item takes the volume's stock when it is saved.
+    EXPECT_EQ(scalarInt("select Stock from Sitcom where CdCountId=\"S1-34\""), 2);
 }
 
 class StockTest : public CatalogueTest {

@@ -9,6 +9,7 @@
 #include "rental/TCdRentBackFm.h"
 #include "rental/TCdRentListFm.h"
 #include "rental/TQuickSearchFm.h"
+#include "ui/DataGrid.h"
 
 using rental_tests::ShopTest;
 
@@ -187,6 +188,39 @@ TEST_F(DeskTest, QuickSearchRefusesIncompleteInputAndStaysOpen) {
         desk()->QuickBack->click();
         EXPECT_TRUE(stayed);
     }
+}
+
+TEST_F(DeskTest, TheItemsGridIsNamedAndASelectedSettledRowStaysReadable) {
+    ASSERT_NE(desk()->findChild<ui::DataGrid*>("dxDBGrid1"), nullptr);
+    EXPECT_EQ(desk()->dxDBGrid1->objectName(), "dxDBGrid1");
+    exec("update TRentOperation set BackStatus=\"是\" where ID=" + QString::number(addSheet("零客户", "50")));
+    desk()->MenuAll->trigger();
+    const QModelIndex settled = desk()->GridMain->model()->indexOfSourceRow(0, 1);
+    const QStyleOptionViewItem selected = desk()->GridMain->delegate()->cellStyle(settled, true);
+    EXPECT_EQ(selected.palette.color(QPalette::HighlightedText), QColor(Qt::red));
+    // Red on the selection's ground must stand out: the ground is light.
+    EXPECT_GT(selected.palette.color(QPalette::Highlight).lightness(), 180);
+    EXPECT_TRUE(selected.font.strikeOut());
+}
+
+TEST_F(DeskTest, TheLabelNamesTheListWheneverTheProgramResetsIt) {
+    const qint64 a = addSheet("零客户", "50");
+    addItem(a, "A1", "2", 1);
+    desk()->MenuAll->trigger();
+    // A quick search that finds nothing brings the open sheets back, and the label says so.
+    messages->expect(mkNotice, kNotFound);
+    quickSearch("zz");
+    EXPECT_EQ(desk()->DisplayLabel->text(), "[全部未归还记录]");
+    // One that finds leaves the label as the operator chose it.
+    desk()->MenuWalkIn->trigger();
+    quickSearch("A1");
+    EXPECT_EQ(desk()->DisplayLabel->text(), "[零客户出租记录]");
+    // Reset from outside (after a backup or a restore): the open sheets under their label, and the counters.
+    desk()->MenuAll->trigger();
+    desk()->showOpenSheets();
+    EXPECT_EQ(desk()->DisplayLabel->text(), "[全部未归还记录]");
+    EXPECT_EQ(listed(), (QStringList{QString::number(a)}));
+    EXPECT_EQ(desk()->NotBackCount->text(), "1条");
 }
 
 }  // namespace

@@ -92,11 +92,11 @@ TEST_F(RentalsTest, ThreeItemsConfirmedBecomeOneSheetUnderTheLargestNumber) {
     EXPECT_EQ(values, (QStringList{"超级用户", "零客户", "", "50", "身份证", "三天内还", "3", "否"}));
     EXPECT_EQ(scalarText("select RentPrice from TRentList where CdCountId_TCdResource=\"A2\""), "2.5");
     EXPECT_EQ(scalarText("select OccurDate from TRentList where CdCountId_TCdResource=\"A2\""), "2026-12-10");
-    // Titles lose one each; the volume's stock was taken at its choice, the series title keeps its own.
+    // Titles and the volume lose one each; the series title keeps its own.
     EXPECT_EQ(stockOf("A1"), 2);
     EXPECT_EQ(stockOf("A2"), 2);
     EXPECT_EQ(stockOf("S1"), 2);
-    EXPECT_EQ(volumeStock("S1-12"), 2);
+    EXPECT_EQ(volumeStock("S1-12"), 1);
     EXPECT_EQ(rentals.openSheets(), 2);
     EXPECT_EQ(rentals.itemsOut(), 3);
 }
@@ -194,12 +194,11 @@ TEST_F(RentalsTest, CancellingANewSheetGivesEveryStockAndMemberDiscBack) {
     const qint64 older = addSheet("零客户", "50");
     addItem(older, "A1", "2", 1);
     rentals.saveItem(0, memberRenter("M1"), item("A1"));
-    rentals.takeVolume(scalarInt("select Id from Sitcom where CdCountId=\"S1-12\""));
     rentals.saveItem(0, memberRenter("M1"), item("S1-12"));
     EXPECT_EQ(remainOf("M1"), 3);
     EXPECT_EQ(volumeStock("S1-12"), 1);
 
-    rentals.cancelNewSheet(memberRenter("M1"));
+    rentals.cancelNewSheet();
     EXPECT_EQ(count("TRentList", "where Id_RentOperation=0"), 0);
     EXPECT_EQ(count("TRentList"), 1);  // the older sheet's item stays
     EXPECT_EQ(stockOf("A1"), 3);
@@ -397,7 +396,7 @@ TEST_F(RentalsTest, AnActionRefusedByTheEngineHalfwayLeavesNothingBehind) {
              rentals.confirmNewSheet({"超级用户", memberRenter("M1"), money("0"), {}, {}, "1"});
          }},
         {"delete item", "BEFORE UPDATE ON TMemberResource", [&] { rentals.deleteItem(m, msheet, walkIn); }},
-        {"cancel sheet", "BEFORE DELETE ON TRentList", [&] { rentals.cancelNewSheet(memberRenter("M1")); }},
+        {"cancel sheet", "BEFORE DELETE ON TRentList", [&] { rentals.cancelNewSheet(); }},
         {"tick all", "BEFORE UPDATE OF Back ON TRentList WHEN NEW.ID=" + std::to_string(b),
          [&] {
              rentals.setTicks({a, b}, true);
@@ -421,6 +420,103 @@ TEST_F(RentalsTest, AnActionRefusedByTheEngineHalfwayLeavesNothingBehind) {
         db::Connection::shared().execEngine(QStringLiteral("DROP TRIGGER injected"));
         EXPECT_EQ(snapshot(), before);
     }
+}
+
+// What a killed run left unconfirmed goes back at start-up, as cancelling its sheet would have given it back.
+TEST_F(RentalsTest, TheStartUpRecoveryGivesBackWhatAKilledRunLeftOnSheetZero) {
+    addTitle("A1", "甲", 3);
+    const qint64 series = addTitle("S1", "连续剧", 2, "3", "是");
+    addVolume(series, "S1-12", "连续剧", 2);
+    addMember("M1", "按部数优惠", 10, 5);
+    addMember("M2", "按部数优惠", 10, 5);
+    const qint64 open = addSheet("零客户", "50");
+    const qint64 kept = addItem(open, "A1", "2", 1);
+    const qint64 empty = addSheet("零客户", "50");  // its last item was deleted when the run died
+    rentals.saveItem(0, walkIn, item("A1"));
+    rentals.saveItem(0, memberRenter("M1"), item("A1"));
+    rentals.saveItem(0, memberRenter("M1"), item("S1-12"));
+    EXPECT_EQ(stockOf("A1"), 1);
+    EXPECT_EQ(volumeStock("S1-12"), 1);
+    EXPECT_EQ(remainOf("M1"), 3);
+
+    const rental::Recovery recovery = rentals.recoverUnconfirmed();
+    EXPECT_EQ(recovery.items, 3);
+    EXPECT_EQ(recovery.sheets, 1);
+    EXPECT_EQ(count("TRentList", "where Id_RentOperation=0"), 0);
+    EXPECT_EQ(stockOf("A1"), 3);
+    EXPECT_EQ(volumeStock("S1-12"), 2);
+    EXPECT_EQ(remainOf("M1"), 5);
+    EXPECT_EQ(remainOf("M2"), 5);
+    EXPECT_EQ(count("TRentOperation", "where ID=" + QString::number(empty)), 0);
+    EXPECT_EQ(count("TRentOperation", "where ID=" + QString::number(open)), 1);
+    EXPECT_EQ(scalarInt("select ID from TRentList"), kept);
+    // Nothing left: a second start changes nothing.
+    const QStringList after = snapshot();
+    EXPECT_EQ(rentals.recoverUnconfirmed().items, 0);
+    EXPECT_EQ(snapshot(), after);
+}
+
+TEST_F(RentalsTest, TheStartUpRecoveryIsAllOrNothing) {
+    addTitle("A1", "甲", 3);
+    addMember("M1", "按部数优惠", 10, 5);
+    rentals.saveItem(0, memberRenter("M1"), item("A1"));
+    const QStringList before = snapshot();
+    db::Connection::shared().execEngine(
+        "CREATE TEMP TRIGGER injected BEFORE DELETE ON TRentList BEGIN SELECT RAISE(ABORT,'injected'); END");
+    EXPECT_THROW(rentals.recoverUnconfirmed(), db::Error);
+    db::Connection::shared().execEngine("DROP TRIGGER injected");
+    EXPECT_EQ(snapshot(), before);
+}
+
+// A member's days or discs come back only for the items lent to him, whoever's sheet is being cancelled.
+TEST_F(RentalsTest, AnUnconfirmedItemGivesBackOnlyWhatItTookFromItsOwnMember) {
+    addTitle("A1", "甲", 9);
+    addMember("M1", "按部数优惠", 10, 5);
+    for (int i = 0; i < 3; ++i) rentals.saveItem(0, walkIn, item("A1"));
+    const qint64 mine = rentals.saveItem(0, memberRenter("M1"), item("A1")).itemId;
+    EXPECT_EQ(remainOf("M1"), 4);
+    rentals.deleteItem(mine, 0, walkIn);
+    EXPECT_EQ(remainOf("M1"), 5);
+    rentals.saveItem(0, memberRenter("M1"), item("A1"));
+    rentals.cancelNewSheet();
+    EXPECT_EQ(remainOf("M1"), 5);
+    EXPECT_EQ(stockOf("A1"), 9);
+    // Confirmed, the items belong to the sheet's member and keep nothing of their own.
+    rentals.saveItem(0, memberRenter("M1"), item("A1"));
+    rentals.confirmNewSheet({"超级用户", memberRenter("M1"), money("0"), {}, {}, "1"});
+    EXPECT_EQ(count("TRentList", "where TimeLimited is null"), 1);
+}
+
+TEST_F(RentalsTest, SavingTakesTheLastCopyOnceAndThenRefuses) {
+    addTitle("A1", "甲", 1);
+    const qint64 series = addTitle("S1", "连续剧", 2, "3", "是");
+    addVolume(series, "S1-12", "连续剧", 1);
+    struct Case {
+        const char* number;
+        Refusal reason;
+    } cases[] = {{"A1", Refusal::TitleOutOfStock}, {"S1-12", Refusal::VolumeOutOfStock}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.number);
+        rentals.saveItem(0, walkIn, item(c.number));
+        const QStringList before = snapshot();
+        EXPECT_EQ(refusalOf([&] { rentals.saveItem(0, walkIn, item(c.number)); }), c.reason);
+        EXPECT_EQ(snapshot(), before);
+    }
+    EXPECT_EQ(stockOf("A1"), 0);
+    EXPECT_EQ(volumeStock("S1-12"), 0);
+}
+
+TEST_F(RentalsTest, AnItemReturnedAlreadyIsNotTakenBackTwice) {
+    addTitle("A1", "甲", 5);
+    const qint64 sheet = addSheet("零客户", "50");
+    const qint64 a = addItem(sheet, "A1", "2", 1);
+    addItem(sheet, "A1", "2", 1);
+    const rental::ReturnPlan plan = rentals.planReturn(sheet, {a});
+    rentals.applyReturn(plan, {money("2"), false});
+    const QStringList before = snapshot();
+    EXPECT_THROW(rentals.applyReturn(plan, {money("2"), false}), db::Error);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(stockOf("A1"), 6);
 }
 
 }  // namespace

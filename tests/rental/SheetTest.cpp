@@ -14,6 +14,7 @@
 #include "rental/TReckoningFm.h"
 #include "rental/TSelectcdFm.h"
 #include "rental/TServalRecordRentFm.h"
+#include "support/Fixture.h"
 
 using rental_tests::ShopTest;
 
@@ -21,6 +22,7 @@ namespace {
 
 const QString kAskCancel = QStringLiteral("是否确定取消,此操作会删除你已录入了的子记录!");
 const QString kBadAmount = QStringLiteral("对不起,你输入的金额格式不对!");
+const QString kNegativeReceived = QStringLiteral("对不起,实收租金不能为负数!");
 
 class SheetTest : public ShopTest {
 protected:
@@ -274,6 +276,9 @@ TEST_F(SheetTest, ASeriesChosenFromTheListOfAllTitlesLeadsToItsVolumes) {
     EXPECT_EQ(sheet->CdName->text(), "天龙八部");
     EXPECT_EQ(sheet->CdType->text(), "武侠剧");
     EXPECT_EQ(sheet->RentPrice->text(), "1.5");
+    // Nothing is taken before the item is saved.
+    EXPECT_EQ(volumeStock("S1-12"), 1);
+    sheet->BtnSave->click();
     EXPECT_EQ(volumeStock("S1-12"), 0);
 }
 
@@ -331,7 +336,7 @@ TEST_F(SheetTest, SeveralMatchesOpenTheSelectionList) {
     EXPECT_EQ(dialogs->opened("TSelectcdFm"), 3);
 }
 
-TEST_F(SheetTest, ASeriesVolumeIsTakenAtItsChoiceAndGivenBackWhenTheEntryIsAbandoned) {
+TEST_F(SheetTest, ASeriesVolumeChosenIsTakenWithItsItemAndNeverWhenTheEntryIsAbandoned) {
     const qint64 series = addTitle("S1", "天龙八部", 2, "3", "是", "武侠剧");
     addVolume(series, "S1-12", "天龙八部", 2);
     addVolume(series, "S1-34", "天龙八部", 0);
@@ -365,12 +370,12 @@ TEST_F(SheetTest, ASeriesVolumeIsTakenAtItsChoiceAndGivenBackWhenTheEntryIsAband
         EXPECT_EQ(sheet->SearchId->text(), "S1-12");
         EXPECT_EQ(sheet->CdType->text(), "武侠剧");
         EXPECT_EQ(sheet->RentPrice->text(), "3");
-        EXPECT_EQ(volumeStock("S1-12"), 1);
+        EXPECT_EQ(volumeStock("S1-12"), 2);
         c.abandon();
         EXPECT_EQ(volumeStock("S1-12"), 2);
         EXPECT_FALSE(entryShown());
     }
-    // Taken and saved: it stays taken, and the series title's own stock does not move.
+    // Saved: the item takes it, and the series title's own stock does not move.
     open(0);
     sheet->BtnAdd->click();
     choose(0);
@@ -398,6 +403,7 @@ TEST_F(SheetTest, ASecondVolumeChosenInTheSameEntryGivesTheFirstBack) {
     enter(sheet->SearchId, "S1");
     enter(sheet->SearchId, "S1");
     EXPECT_EQ(sheet->SearchId->text(), "S1-34");
+    sheet->BtnSave->click();
     EXPECT_EQ(volumeStock("S1-12"), 2);
     EXPECT_EQ(volumeStock("S1-34"), 1);
 }
@@ -432,8 +438,9 @@ TEST_F(SheetTest, TicksNotReturnedAreClearedWhenTheSheetClosesWithoutAReturn) {
         open(id);
         tick(0);
         tick(1);
-        sheet->Q->moveTo(0);  // the grid leaves the row: its tick is written
-        EXPECT_EQ(count("TRentList", "where Back=true"), 2);
+        sheet->Q->moveTo(0);  // the grid leaves the row: the tick stays the sheet's own
+        EXPECT_EQ(sheet->LabelCount->text(), "2");
+        EXPECT_EQ(count("TRentList", "where Back=true"), 0);
         messages->expect(mkConfirm, kAskCancel, true);
         if (byFrame)
             sheet->close();
@@ -443,15 +450,15 @@ TEST_F(SheetTest, TicksNotReturnedAreClearedWhenTheSheetClosesWithoutAReturn) {
     }
 }
 
-TEST_F(SheetTest, ATickIsWrittenAtOnceSoLeavingTheGridForTheReturnButtonKeepsIt) {
+TEST_F(SheetTest, ATickSurvivesLeavingTheGridForTheReturnButtonAndOnlyTheReturnWritesIt) {
     addTitle("A1", "甲", 5);
     const qint64 id = addSheet("零客户", "50");
     addItem(id, "A1", "3", 4);
     open(id);
     tick(0);
     QApplication::processEvents();
-    EXPECT_EQ(count("TRentList", "where Back=true"), 1);
-    // The grid drops unsaved cell changes when it loses the focus; the tick is saved already.
+    EXPECT_EQ(count("TRentList", "where Back=true"), 0);
+    // The grid leaves the row and loses the focus; the tick is the sheet's and stays.
     sheet->dxDBGrid1->view()->setFocus();
     sheet->BtnBack->setFocus();
     QApplication::processEvents();
@@ -467,12 +474,21 @@ TEST_F(SheetTest, TickAllAndUntickAllWriteEveryListedItem) {
     addItem(id, "A2", "2", 1);
     addItem(id, "A3", "2", 1, true);
     open(id);
+    auto* model = sheet->dxDBGrid1->model();
+    auto shown = [&] {
+        QStringList ticks;
+        for (int row = 0; row < sheet->Q->recordCount(); ++row)
+            ticks << sheet->dxDBGrid1->shownText(model->indexOfSourceRow(row, 0), 0);
+        return ticks;
+    };
     sheet->BtnAllCheck->click();
-    EXPECT_EQ(count("TRentList", "where Back=true"), 3);
+    EXPECT_EQ(shown(), (QStringList{"是", "是"}));
     EXPECT_EQ(sheet->Q->recordCount(), 2);
     sheet->BtnCancelCheck->click();
-    EXPECT_EQ(count("TRentList", "where Back=true"), 1);
+    EXPECT_EQ(shown(), (QStringList{"否", "否"}));
     EXPECT_EQ(sheet->Q->recordCount(), 2);
+    // Nothing of the ticks is written until a return.
+    EXPECT_EQ(count("TRentList", "where Back=true"), 1);
 }
 
 TEST_F(SheetTest, DeletingTheOnlyItemOfASheetAsksThenDropsTheSheet) {
@@ -558,7 +574,7 @@ TEST_F(SheetTest, TheFinalReturnShowsTheChangeAsTypedAndClosesTheSheet) {
         dialog->InfactSum->setText("10");
         EXPECT_EQ(dialog->OutSum->text(), "40");
         dialog->InfactSum->setText("-1");
-        messages->expect(mkNotice, kBadAmount);
+        messages->expect(mkNotice, kNegativeReceived);
         dialog->BtnClose->click();
         dialog->InfactSum->setText("10");
         dialog->BtnClose->click();
@@ -607,6 +623,262 @@ TEST_F(SheetTest, ConfirmingWithTicksAsksToReturnThemFirst) {
     EXPECT_EQ(scalarText("select BackStatus from TRentOperation"), "是");
     EXPECT_EQ(scalarText("select OtherMortagage from TRentOperation"), "学生证");
     EXPECT_EQ(stockOf("A1"), 7);
+}
+
+// A return the engine refuses halfway, or one called off in its settlement, leaves the shop and the ticks as they were
+// before "归还选中碟片": the operator can try again.
+TEST_F(SheetTest, AFailedOrCalledOffReturnKeepsTheTicksAndChangesNothing) {
+    addTitle("A1", "甲", 5);
+    addTitle("A2", "乙", 5);
+    struct Case {
+        const char* how;
+        bool both;         // both items ticked: the final return
+        bool engineFails;  // else the settlement is closed by its frame
+    } cases[] = {
+        {"part return, engine refuses the shares", false, true},
+        {"final return, engine refuses the shares", true, true},
+        {"part settlement closed by its frame", false, false},
+        {"final settlement closed by Escape", true, false},
+    };
+    std::function<void(QDialog*)> settle;
+    for (const char* name : {"TRechoningAllFm", "TReckoningFm"})
+        dialogs->on(name, [&settle](QDialog* d) { settle(d); });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        const qint64 id = addSheet("零客户", "50");
+        addItem(id, "A1", "2", 3);
+        addItem(id, "A2", "3", 3);
+        open(id);
+        tick(0);
+        if (c.both) tick(1);
+        const QStringList before = snapshot();
+        settle = [&c](QDialog* d) {
+            if (c.engineFails) {
+                d->findChild<QPushButton*>("BtnClose")->click();
+            } else if (c.both) {
+                QTest::keyClick(d, Qt::Key_Escape);
+            } else {
+                d->reject();
+            }
+            if (d->isVisible()) d->reject();
+        };
+        if (c.engineFails) {
+            db::Connection::shared().execEngine(
+                "CREATE TEMP TRIGGER injected BEFORE UPDATE OF RentPrice ON TRentList "
+                "BEGIN SELECT RAISE(ABORT,'injected'); END");
+            messages->expect(kErrorBoxKind, "injected");
+        }
+        sheet->BtnBack->click();
+        if (c.engineFails) db::Connection::shared().execEngine("DROP TRIGGER injected");
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_TRUE(sheet->isVisible());
+        EXPECT_EQ(sheet->Q->recordCount(), 2);
+        EXPECT_EQ(sheet->LabelCount->text(), "2");
+        auto* model = sheet->dxDBGrid1->model();
+        EXPECT_EQ(sheet->dxDBGrid1->shownText(model->indexOfSourceRow(0, 0), 0), "是");
+        EXPECT_EQ(sheet->dxDBGrid1->shownText(model->indexOfSourceRow(1, 0), 0), c.both ? "是" : "否");
+        // Pressed again with nothing in the way, the same ticks come back.
+        settle = [](QDialog* d) { d->findChild<QPushButton*>("BtnClose")->click(); };
+        sheet->BtnBack->click();
+        EXPECT_EQ(count("TRentList", "where Back=true and Id_RentOperation=" + QString::number(id)), c.both ? 2 : 1);
+        EXPECT_EQ(scalarText("select BackStatus from TRentOperation where ID=" + QString::number(id)),
+                  c.both ? "是" : "否");
+        sheet.reset();
+    }
+}
+
+TEST_F(SheetTest, ASettlementTakesNoNegativeAmountAndNoMoreFromTheDepositThanItHolds) {
+    addTitle("A1", "甲", 5);
+    const qint64 id = addSheet("零客户", "10");
+    addItem(id, "A1", "2", 3);
+    addItem(id, "A1", "2", 3);
+    open(id);
+    tick(0);
+    dialogs->on("TReckoningFm", [this](QDialog* d) {
+        auto* dialog = static_cast<TReckoningFm*>(d);
+        dialog->FactRentSum->setText("-1");
+        messages->expect(mkNotice, "对不起,本次实收租金不能为负数!");
+        dialog->BtnClose->click();
+        dialog->FactRentSum->setText("12");
+        messages->expect(mkNotice, "对不起,本次实收租金超过了剩余押金,不能从押金中扣除!");
+        dialog->BtnClose->click();
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->RadioDirect->setChecked(true);
+        dialog->BtnClose->click();
+    });
+    sheet->BtnBack->click();
+    EXPECT_EQ(scalarMoney("select Deposit from TRentOperation"), db::Money::fromInt(10));
+    EXPECT_EQ(count("TRentList", "where Back=true and RentPrice=12"), 1);
+}
+
+TEST_F(SheetTest, ANegativeOrUnreadableDepositIsRefusedAtTheDepositBox) {
+    addTitle("A1", "英雄", 2);
+    struct Case {
+        const char* deposit;
+        const char* message;
+    } cases[] = {{"-5", "对不起,押金不能为负数!"}, {"五十", "对不起,你输入的押金金额格式不对!"}};
+    open(0);
+    sheet->activateWindow();
+    lend("A1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.deposit);
+        sheet->CdPrice->setText(c.deposit);
+        messages->expect(mkNotice, c.message);
+        sheet->BtnEnter->click();
+        EXPECT_TRUE(sheet->isVisible());
+        EXPECT_EQ(count("TRentOperation"), 0);
+        ASSERT_NE(sheet->focusWidget(), nullptr);
+        EXPECT_EQ(sheet->focusWidget()->objectName(), "CdPrice");
+    }
+}
+
+TEST_F(SheetTest, APartNameFindsTheTitleAndTheItemKeepsTheTitlesOwnName) {
+    addTitle("D003", "甜蜜蜜", 2, "2");
+    open(0);
+    sheet->BtnAdd->click();
+    enter(sheet->CdName, "甜蜜");
+    EXPECT_EQ(sheet->CdName->text(), "甜蜜");
+    EXPECT_EQ(sheet->SearchId->text(), "D003");
+    sheet->BtnSave->click();
+    EXPECT_EQ(scalarText("select CdName_TCdResource from TRentList"), "甜蜜蜜");
+}
+
+// Another program on the same file may have lent the last copy since the lookup.
+TEST_F(SheetTest, SavingChecksTheStockAgainAndRefusesWhenTheLastCopyIsGone) {
+    addTitle("A1", "英雄", 1, "2");
+    const qint64 series = addTitle("S1", "天龙八部", 2, "3", "是");
+    addVolume(series, "S1-12", "天龙八部", 1);
+    dialogs->on("TServalRecordRentFm", [](QDialog* d) { static_cast<TServalRecordRentFm*>(d)->BtnOk->click(); });
+    struct Case {
+        const char* typed;
+        const char* elsewhere;
+        const char* message;
+    } cases[] = {
+        {"A1", "update TCdResource set stock=0 where CountId=\"A1\"", "对不起,此碟片已无库存,不能进行出租操作!"},
+        {"S1", "update Sitcom set Stock=0 where CdCountId=\"S1-12\"", "对不起,连续剧的此集已无库存,不能进行出租操作!"},
+    };
+    open(0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        sheet->BtnAdd->click();
+        enter(sheet->SearchId, c.typed);
+        exec(c.elsewhere);
+        messages->expect(mkNotice, c.message);
+        sheet->BtnSave->click();
+        EXPECT_TRUE(entryShown());
+        EXPECT_EQ(count("TRentList"), 0);
+        sheet->BtnCancel->click();
+    }
+    EXPECT_EQ(stockOf("A1"), 0);
+    EXPECT_EQ(volumeStock("S1-12"), 0);
+}
+
+TEST_F(SheetTest, TheVolumeListShowsTheVolumeHeldForTheEntryAsTaken) {
+    const qint64 series = addTitle("S1", "天龙八部", 2, "3", "是");
+    addVolume(series, "S1-12", "天龙八部", 1);
+    addVolume(series, "S1-34", "天龙八部", 2);
+    open(0);
+    sheet->BtnAdd->click();
+    dialogs->on("TServalRecordRentFm", [](QDialog* d) { static_cast<TServalRecordRentFm*>(d)->BtnOk->click(); });
+    QStringList shown;
+    dialogs->on("TServalRecordRentFm", [this, &shown](QDialog* d) {
+        auto* list = static_cast<TServalRecordRentFm*>(d);
+        for (int row = 0; row < list->Q->recordCount(); ++row)
+            shown << list->Q->displayText(row, list->Q->columnIndex("Stock"));
+        // The last copy of the held volume is the entry's own already.
+        messages->expect(mkNotice, "对不起,连续剧的此集已无库存,不能进行出租操作!");
+        list->BtnOk->click();
+        list->Q->moveTo(1);
+        list->BtnOk->click();
+    });
+    enter(sheet->SearchId, "S1");
+    EXPECT_EQ(sheet->SearchId->text(), "S1-12");
+    enter(sheet->SearchId, "S1");
+    EXPECT_EQ(shown, (QStringList{"0", "2"}));
+    EXPECT_EQ(sheet->SearchId->text(), "S1-34");
+    EXPECT_EQ(volumeStock("S1-12"), 1);
+    EXPECT_EQ(volumeStock("S1-34"), 2);
+}
+
+// A scanner types the number and Enter: the Enter is the lookup's alone, the focus waits on "保存", and a second
+// Enter there is the operator's deliberate save.
+TEST_F(SheetTest, EnterAfterANumberLooksUpOnceAndTheFocusWaitsWhereTheNextKeyGoes) {
+    addTitle("A1", "英雄", 2, "2");
+    addTitle("A10", "英雄本色", 2, "3");
+    const qint64 series = addTitle("S1", "天龙八部", 2, "3", "是");
+    addVolume(series, "S1-12", "天龙八部", 2);
+    open(0);
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    auto focus = [this] { return sheet->focusWidget() ? sheet->focusWidget()->objectName() : QString(); };
+
+    // One match: filled, the focus on "保存"; Enter there saves, then the focus waits on "新增记录".
+    sheet->BtnAdd->click();
+    enter(sheet->SearchId, "10");
+    EXPECT_EQ(sheet->SearchId->text(), "A10");
+    EXPECT_EQ(focus(), "BtnSave");
+    EXPECT_EQ(count("TRentList"), 0);
+    QTest::keyClick(sheet->BtnSave, Qt::Key_Return);
+    EXPECT_EQ(count("TRentList"), 1);
+    EXPECT_EQ(focus(), "BtnAdd");
+
+    // Several matches: the Enter that chose in the list does not also save.
+    sheet->BtnAdd->click();
+    dialogs->on("TSelectcdFm", [](QDialog* d) { static_cast<TSelectcdFm*>(d)->BtnOk->click(); });
+    enter(sheet->SearchId, "A1");
+    EXPECT_EQ(dialogs->opened("TSelectcdFm"), 1);
+    EXPECT_EQ(count("TRentList"), 1);
+    EXPECT_EQ(focus(), "BtnSave");
+    sheet->BtnCancel->click();
+
+    // A series volume: a second Enter in the number box neither says "not found" nor opens the list again.
+    sheet->BtnAdd->click();
+    dialogs->on("TServalRecordRentFm", [](QDialog* d) { static_cast<TServalRecordRentFm*>(d)->BtnOk->click(); });
+    enter(sheet->SearchId, "S1");
+    EXPECT_EQ(sheet->SearchId->text(), "S1-12");
+    QTest::keyClick(sheet->SearchId, Qt::Key_Return);
+    EXPECT_EQ(dialogs->opened("TServalRecordRentFm"), 1);
+    EXPECT_EQ(count("TRentList"), 1);
+    // A number changed by hand must be looked up again before it can be saved.
+    QTest::keyClick(sheet->SearchId, Qt::Key_Backspace);
+    EXPECT_EQ(sheet->RentPrice->text(), "");
+}
+
+TEST_F(SheetTest, AfterARefusedNewItemDeleteFollowsTheListAndFindStaysAtHand) {
+    const qint64 id = addSheet("会员", "0", "");
+    addItem(id, "A1", "0", 1);
+    addItem(id, "A2", "0", 1);
+    open(id);
+    messages->expect(mkNotice, "请你输入的租借人为会员,请输入其会员ID号!");
+    sheet->BtnAdd->click();
+    EXPECT_FALSE(sheet->BtnDel->isEnabled());
+    EXPECT_TRUE(sheet->findmember->isVisible());
+    EXPECT_TRUE(sheet->findmember->isEnabled());
+    sheet->Q->moveTo(1);
+    EXPECT_TRUE(sheet->BtnDel->isEnabled());
+}
+
+TEST_F(SheetTest, DeletingTheOnlyItemAsksFirstAndASheetKeptOpenEmptyGoesWhenTheDialogCloses) {
+    addTitle("A1", "英雄", 2);
+    const qint64 id = addSheet("零客户", "50");
+    addItem(id, "A1", "2", 1);
+    open(id);
+    messages->expect(mkConfirm, "注意:此操作会删除该光盘出租记录,是否继续?", true);
+    // Asked before anything is written.
+    messages->expect(mkConfirm,
+                     "此笔业务中只有这一项出租记录,将它删除后,若不再新增其它出租记录请点击确定,若要继续出租请点击取消.",
+                     false);
+    sheet->BtnDel->click();
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(count("TRentList"), 0);
+    EXPECT_EQ(stockOf("A1"), 3);
+    // Confirming a sheet without items is refused; closing it drops the empty sheet.
+    messages->expect(mkNotice, "出租清单中必须有一个以上的出租记录!");
+    sheet->BtnEnter->click();
+    EXPECT_EQ(count("TRentOperation"), 1);
+    sheet->BtnEnd->click();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(count("TRentOperation"), 0);
 }
 
 }  // namespace
