@@ -13,9 +13,11 @@
 #include "app/TProjectMainFm.h"
 #include "app/TpasswordFm.h"
 #include "app/Views.h"
+#include "common/Guard.h"
 #include "common/MyMessageBox.h"
 #include "common/Platform.h"
 #include "common/TProgessBarFm.h"
+#include "rental/Rentals.h"
 
 void setUpApplication(QApplication& app) {
     auto* translator = new QTranslator(&app);
@@ -68,6 +70,8 @@ int runSession(QApplication& app) {
     removeLeftoverPartials(QFileInfo(databasePath()).absolutePath());
     TDmFm dataModule;
     if (Login() != 1) return 0;
+    // Items a killed run left unconfirmed go back to stock and to their members before anyone can lend.
+    guarded([] { rental::Rentals().recoverUnconfirmed(); });
     TProjectMainFm* main = createMainWindow(true);
     endRunWhenMainWindowCloses(main);
     // Without a window manager to honour the request, the window still fills the screen.

@@ -65,7 +65,6 @@ void reopenMainLists(const AppViews& v) {
         {v.cdResource->Q, "select * from TCdResource"},
         {v.cdMember->Q, "select * from TMemberSystem"},
         {v.cdMember->Q2, "select * from TMemberResource"},
-        {v.cdRentBack->Q, "select * from TRentOperation where BackStatus=\"否\""},
         {v.person->Qperson, "select * from TPerson where PersonName<>\"超级用户\""},
         {v.cdType->Qtype, "select * from TCdType where CdTypes<>\"其它类型\""},
         {v.charge->Qcharge, "select * from TChargeStandard where ChargeName<>\"默认标准\""},
@@ -96,12 +95,10 @@ void connectViews(const AppViews& v) {
                        if (restored)
                            for (db::Query* query : v.main->findChildren<db::Query*>()) query->close();
                        reopenMainLists(v);
-                       // The desk's items and counters follow its list, as at the start of a run; the catalogue
-                       // offers the restored file's types only.
-                       if (restored) {
-                           v.cdRentBack->showOpenSheets();
-                           v.cdResource->reloadTypeChoices();
-                       }
+                       // The desk shows the open sheets with their items, counters and label, as at the start of a
+                       // run; the catalogue offers the restored file's types only.
+                       v.cdRentBack->showOpenSheets();
+                       if (restored) v.cdResource->reloadTypeChoices();
                    });
     // After an initialisation the main lists read again with the texts they have; emptied rental records leave
     // the desk's counters at zero.
