@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "db/Money.h"
+#include "db/Vocabulary.h"
 
 namespace db {
 class Connection;
@@ -15,18 +16,10 @@ class Connection;
 // the rent. No widget and no message here: a refusal is a Refused the sheet turns into its notice.
 namespace rental {
 
-inline QString walkInRenter() {
-    return QStringLiteral("零客户");
-}
-inline QString memberRenter() {
-    return QStringLiteral("会员");
-}
-inline QString yes() {
-    return QStringLiteral("是");
-}
-inline QString no() {
-    return QStringLiteral("否");
-}
+using vocab::memberRenter;
+using vocab::no;
+using vocab::walkInRenter;
+using vocab::yes;
 
 enum class Refusal {
     NoRenter,          // the renter box is empty
